@@ -1,0 +1,64 @@
+#include "app/entry.h"
+
+#include <ostream>
+
+#include "app/console_input.h"
+#include "app/rounding_run.h"
+#include "archive/numbers.h"
+#include "platform/platform.h"
+
+namespace {
+
+const double kVersion = 0.64;
+
+void writeLine(std::ostream& out, const std::string& line) { out << line << '\n' << std::flush; }
+
+}  // namespace
+
+void printBanner(std::ostream& out) {
+  const std::string frame(60, '=');
+  writeLine(out, frame);
+  writeLine(out, " ");
+  writeLine(out, "*** This is Zorvik, Version " + formatReal(kVersion) + " ***");
+  writeLine(out, " ");
+  writeLine(out, " Input:  a KAF for an simple section");
+  writeLine(out, "         (open, unbranchend, no intermediate notes) ");
+  writeLine(out, " Ouput:  a series of KAF-files with modified sections:");
+  writeLine(out, "           - corners are rounded");
+  writeLine(out, "           - elements are optionally subdevided");
+  writeLine(out, "           - each section is saved twice, i.e. for MAV3 and MAV4");
+  writeLine(out, "\t\t\t  (the MV4-file has 'shear' appended to the filename) ");
+  writeLine(out, " ");
+  writeLine(out, " Usage:  drag a KAF-file onto the program-icon and answer some questions");
+  writeLine(out, "         The names of the generated files are displayed as a list.");
+  writeLine(out, " ");
+  writeLine(out, frame);
+}
+
+void printUsage(Console& console) {
+  std::ostream& out = console.out();
+  out << "Benutzung: " << std::flush;
+  writeLine(out, "einfach KAF-Datei auf Programmsymbol schieben.");
+  writeLine(out, "");
+  writeLine(out, "Es werden dann n Dateien mit ausgerundeten Ecken erzeugt.");
+  writeLine(out, "Der Radius ist im Dateinamen der neuen Dateien angegeben.");
+  writeLine(out, "Ende mit Taste...");
+  console.readKey();
+}
+
+bool fileExists(const std::string& path) { return platform::fileExists(path); }
+
+int runProgram(int argc, const char* const* argv, Console& console) {
+  printBanner(console.out());
+  if (argc < 2) {
+    printUsage(console);
+    return 1;
+  }
+  const std::string inputName = argv[1];
+  if (!fileExists(inputName)) {
+    writeLine(console.out(), "Datei " + inputName + " nicht gefunden!");
+    printUsage(console);
+    return 1;
+  }
+  return runRounding(inputName, console);
+}

@@ -1,0 +1,10 @@
+// Names of the generated files: the input's drive, directory and extension
+// stay, and a suffix goes at the end of its base name.
+#pragma once
+
+#include <string>
+
+// Puts suffix at the end of the base name of path, before the extension.
+// "C:\data\chan.kaf" with "-rr1" becomes "C:\data\chan-rr1.kaf". Both '\' and
+// '/' separate directories; only the last point after them starts the extension.
+void insertNameSuffix(std::string& path, const std::string& suffix);

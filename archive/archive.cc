@@ -1,0 +1,251 @@
+#include "archive/archive.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include "archive/numbers.h"
+
+namespace {
+
+// Writing a list whose count disagrees with its length is a broken invariant
+// of the program, never a matter of input: stop at once.
+void assertCountMatches(bool holds) {
+  if (holds) return;
+  std::fprintf(stderr, "Assertion failed: n == v.size(), file archive.cc\n");
+  std::abort();
+}
+
+std::string_view withoutTrailingCarriageReturns(std::string_view line) {
+  while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+constexpr std::size_t kWriteChunk = 1 << 20;
+
+}  // namespace
+
+Archive::Archive(const std::string& fileName, bool storing) : storing_(storing) {
+  if (storing_) {
+    out_.open(fileName, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!out_) fail(std::string("cannot create the file: ") + std::strerror(errno));
+    return;
+  }
+  std::ifstream in(fileName, std::ios::in | std::ios::binary);
+  if (!in) {
+    fail(std::string("cannot open the file: ") + std::strerror(errno));
+    return;
+  }
+  data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad()) fail("cannot read the file");
+}
+
+void Archive::fail(const std::string& reason) {
+  if (failure_.empty()) failure_ = reason.empty() ? "unknown failure" : reason;
+}
+
+// ---- writing ----
+
+void Archive::write(std::string_view text) {
+  pending_.append(text);
+  if (pending_.size() >= kWriteChunk) flushPending();
+}
+
+void Archive::writeLineEnd() { write("\n"); }
+
+void Archive::flushPending() {
+  if (!pending_.empty() && good()) {
+    out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+    if (!out_) fail(std::string("writing failed: ") + std::strerror(errno));
+  }
+  pending_.clear();
+}
+
+Result Archive::close() {
+  if (storing_) {
+    flushPending();
+    if (out_.is_open()) {
+      out_.close();
+      if (!out_) fail(std::string("closing the file failed: ") + std::strerror(errno));
+    }
+  }
+  return good() ? Result::success() : Result::failure(failure_);
+}
+
+// ---- reading ----
+
+std::string_view Archive::takeLine() {
+  const std::size_t end = data_.find('\n', position_);
+  const std::size_t stop = end == std::string::npos ? data_.size() : end;
+  std::string_view line(data_.data() + position_, stop - position_);
+  position_ = end == std::string::npos ? data_.size() : end + 1;
+  return withoutTrailingCarriageReturns(line);
+}
+
+std::string Archive::readLine() {
+  if (storing_ || !good() || atEnd()) return std::string();
+  return std::string(takeLine());
+}
+
+void Archive::skipBlankSpace() {
+  while (position_ < data_.size() && isBlankSpace(data_[position_])) ++position_;
+}
+
+void Archive::missing(const char* what) {
+  fail(std::string(atEnd() ? "the file ends where " : "no ") + what +
+       (atEnd() ? " is expected" : " where one is expected") + " after \"" + block_ + "\"");
+}
+
+bool Archive::findLabelFromTop(const std::string& label) {
+  if (!indexed_) {
+    indexed_ = true;
+    std::size_t at = 0;
+    while (at < data_.size()) {
+      const std::size_t end = data_.find('\n', at);
+      const std::size_t stop = end == std::string::npos ? data_.size() : end;
+      const std::string_view line =
+          withoutTrailingCarriageReturns(std::string_view(data_.data() + at, stop - at));
+      at = end == std::string::npos ? data_.size() : end + 1;
+      lineIndex_.emplace(line, at);  // keeps the first occurrence
+    }
+  }
+  const auto found = lineIndex_.find(label);
+  if (found == lineIndex_.end()) return false;
+  position_ = found->second;
+  return true;
+}
+
+// ---- items, both directions ----
+
+void Archive::lineItem(std::string& text) {
+  if (storing_) {
+    write(text);
+    writeLineEnd();
+  } else if (good()) {
+    text = readLine();
+  }
+}
+
+void Archive::labelLine(const std::string& label) {
+  if (storing_) {
+    write(label);
+    writeLineEnd();
+    return;
+  }
+  if (!good()) return;
+  block_ = label;
+  if (!atEnd() && takeLine() == label) return;
+  if (!findLabelFromTop(label)) fail("the label \"" + label + "\" is missing");
+}
+
+void Archive::intItem(int& value) {
+  if (storing_) {
+    write(std::to_string(value));
+    write(" ");
+    return;
+  }
+  if (!good()) return;
+  skipBlankSpace();
+  const std::size_t used = scanInt(std::string_view(data_).substr(position_), value);
+  if (used == 0) return missing("an integer");
+  position_ += used;
+}
+
+void Archive::realItem(double& value) {
+  if (storing_) {
+    write(formatReal(value));
+    write(" ");
+    return;
+  }
+  if (!good()) return;
+  skipBlankSpace();
+  const std::size_t used = scanDouble(std::string_view(data_).substr(position_), value);
+  if (used == 0) return missing("a number");
+  position_ += used;
+}
+
+void Archive::wordItem(std::string& word) {
+  if (storing_) {
+    write(word);
+    write(" ");
+    return;
+  }
+  if (!good()) return;
+  skipBlankSpace();
+  const std::size_t start = position_;
+  while (position_ < data_.size() && !isBlankSpace(data_[position_])) ++position_;
+  if (position_ == start) return missing("a word");
+  word.assign(data_, start, position_ - start);
+}
+
+bool Archive::checkCount(const char* name, int n) {
+  if (storing_ || !good()) return good();
+  if (n < 0) {
+    fail(std::string("the count ") + name + " is negative (" + std::to_string(n) + ")");
+  } else if (static_cast<std::size_t>(n) > data_.size() / 2) {
+    // Every entry takes at least a character and a separator.
+    fail(std::string("the count ") + name + " = " + std::to_string(n) +
+         " is larger than the file can hold");
+  }
+  return good();
+}
+
+void Archive::intList(int n, IntList& v, const std::string& label) {
+  if (!label.empty()) labelLine(label);
+  if (storing_) {
+    assertCountMatches(n >= 0 && static_cast<std::size_t>(n) == v.size());
+    for (int& entry : v) intItem(entry);
+    writeLineEnd();
+    return;
+  }
+  if (!checkCount("of a list", n)) return;
+  v.resize(static_cast<std::size_t>(n), 0);
+  for (int i = 0; i < n && good(); ++i) intItem(v[i]);
+}
+
+void Archive::realList(int n, RealList& v, const std::string& label) {
+  if (!label.empty()) labelLine(label);
+  if (storing_) {
+    for (double& entry : v) realItem(entry);
+    writeLineEnd();
+    return;
+  }
+  if (!checkCount("of a list", n)) return;
+  v.resize(static_cast<std::size_t>(n), 0.0);
+  for (int i = 0; i < n && good(); ++i) realItem(v[i]);
+}
+
+void Archive::textList(TextList& v) {
+  if (storing_) {
+    write(std::to_string(v.size()));
+    writeLineEnd();
+    for (std::string& entry : v) {
+      wordItem(entry);
+      writeLineEnd();
+    }
+    return;
+  }
+  int n = 0;
+  intItem(n);
+  if (!checkCount("of the explanation lines", n)) return;
+  v.resize(static_cast<std::size_t>(n));
+  readLine();  // the rest of the count line
+  // Each entry is a whole line: an entry may hold several words. The writer
+  // puts one blank after each entry; that blank is not part of it.
+  for (int i = 0; i < n && good(); ++i) {
+    if (atEnd()) return fail("the explanation holds fewer lines than its count");
+    std::string line = readLine();
+    if (!line.empty() && line.back() == ' ') line.pop_back();
+    v[i] = std::move(line);
+  }
+}
+
+void Archive::endLine() {
+  if (storing_) {
+    writeLineEnd();
+  } else if (good()) {
+    readLine();
+  }
+}

@@ -1,0 +1,86 @@
+// Archive: the two-way, line-oriented text serialisation of section files.
+// One archive is opened either for writing or for reading, and the same
+// sequence of item calls then writes the data or reads it back.
+//
+// Writing is exact: every number or word is followed by one blank, every line
+// ends with a single line feed. Reading is forgiving about what stands between
+// items, because each label is searched for (first from the current line, then
+// from the top of the file, where its first occurrence counts).
+#pragma once
+
+#include <cstddef>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "archive/checked_vector.h"
+#include "archive/result.h"
+
+class Archive {
+ public:
+  // Opens fileName for writing (storing true; an existing file is replaced)
+  // or reads it whole for reading. A file that cannot be opened leaves the
+  // archive failed from the start.
+  Archive(const std::string& fileName, bool storing);
+  Archive(const Archive&) = delete;
+  Archive& operator=(const Archive&) = delete;
+
+  bool isStoring() const { return storing_; }
+
+  // Reading: false once a read found nothing where it expected something.
+  // Writing: false once a write to the file failed.
+  bool good() const { return failure_.empty(); }
+  const std::string& failure() const { return failure_; }
+  // Makes the archive failed with reason, unless it already is.
+  void fail(const std::string& reason);
+
+  // Reading: the next line, or the rest of the current one; empty at the end
+  // of the file and in a failed state.
+  std::string readLine();
+  void lineItem(std::string& text);
+  void labelLine(const std::string& label);
+  void intItem(int& value);
+  void realItem(double& value);
+  void wordItem(std::string& word);
+  void intList(int n, IntList& v, const std::string& label);
+  void realList(int n, RealList& v, const std::string& label);
+  void textList(TextList& v);
+  void endLine();
+
+  // Reading: fails the archive when count n cannot size a list of this file
+  // (negative, or more entries than the file has room for).
+  bool checkCount(const char* name, int n);
+
+  // Writing: writes out what is buffered and closes the file; the result says
+  // whether every byte reached the file. Reading: nothing to do.
+  Result close();
+
+ private:
+  void write(std::string_view text);
+  void writeLineEnd();
+  void flushPending();
+  // Reading helpers.
+  bool atEnd() const { return position_ >= data_.size(); }
+  std::string_view takeLine();
+  void skipBlankSpace();
+  void missing(const char* what);
+  bool findLabelFromTop(const std::string& label);
+
+  bool storing_;
+  std::string failure_;
+  std::string block_ = "the first label";  // where reading stands, for messages
+
+  // Writing.
+  std::ofstream out_;
+  std::string pending_;
+
+  // Reading: the whole file and the position of the next unread byte.
+  std::string data_;
+  std::size_t position_ = 0;
+  // First occurrence of each line: its text and the offset of the line after
+  // it. Built on the first search from the top, so each label is found in
+  // constant time however long the file is.
+  std::unordered_map<std::string_view, std::size_t> lineIndex_;
+  bool indexed_ = false;
+};

@@ -1,0 +1,33 @@
+// The few operating-system services the program needs, behind one header:
+// one body for POSIX (platform_posix.cc) and one for Windows (platform_win32.cc).
+// Nothing outside this folder includes an operating-system header.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// True when standard input is an interactive console (a terminal), so that
+// keys can be read one by one without echo.
+bool stdinIsTerminal();
+
+// Waits for one key on the console and returns its code without echoing it;
+// Return gives 13. Only meaningful when stdinIsTerminal() is true. The
+// terminal is left as it was found, also when the program is interrupted.
+int readConsoleKey();
+
+// True when the path names anything that exists, directories included.
+bool fileExists(const std::string& path);
+
+// Shows message under caption and offers Retry and Cancel. True for Retry.
+// Without anybody to ask, the answer is Cancel.
+bool askRetryOrCancel(const char* caption, const char* message);
+
+// Moves the file `from` over `to`, replacing `to` if it exists. On failure
+// returns false and describes why in *error.
+bool replaceFile(const std::string& from, const std::string& to, std::string* error);
+
+// True when path names a regular file (not a directory or a device).
+bool isRegularFile(const std::string& path);
+
+}  // namespace platform

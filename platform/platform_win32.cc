@@ -1,0 +1,57 @@
+// Windows body of the platform layer: _getch for keys, GetFileAttributesA,
+// MessageBoxA for the retry/cancel prompt, MoveFileExA to replace files.
+#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <conio.h>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+std::string lastErrorText() {
+  char buffer[256] = {0};
+  const DWORD code = GetLastError();
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                     buffer, sizeof buffer, nullptr);
+  std::string text(buffer, length);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text.empty() ? "error " + std::to_string(code) : text;
+}
+
+}  // namespace
+
+bool stdinIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+int readConsoleKey() { return _getch() & 0xFF; }
+
+bool fileExists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isRegularFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_DEVICE) == 0;
+}
+
+bool askRetryOrCancel(const char* caption, const char* message) {
+  const int answer = MessageBoxA(nullptr, message, caption,
+                                 MB_RETRYCANCEL | MB_ICONEXCLAMATION);
+  return answer != IDCANCEL && answer != 0;
+}
+
+bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  *error = lastErrorText();
+  return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,85 @@
+#include "report/description.h"
+
+#include <algorithm>
+#include <ostream>
+
+#include "archive/numbers.h"
+
+namespace {
+
+// Reads entry i of a list that may be shorter than ns; a missing entry reads 0.
+template <typename List>
+auto entryOrZero(const List& list, int i) {
+  return static_cast<std::size_t>(i) < list.size() ? list[i] : typename List::value_type{};
+}
+
+}  // namespace
+
+void buildPlateTable(CrossSection& section) {
+  section.plateTable.reserve(section.plateTable.size() +
+                             static_cast<std::size_t>(std::max(section.ns, 0)));
+  for (int i = 0; i < section.ns; ++i) {
+    PlateRecord record;
+    record.b_r = entryOrZero(section.b_r, i);
+    record.t_r = entryOrZero(section.t_r, i);
+    record.alpha_r = entryOrZero(section.alpha_r, i);
+    record.K_r = entryOrZero(section.K_r, i);
+    record.startNode = entryOrZero(section.startNode, i);
+    record.endNode = entryOrZero(section.endNode, i);
+    section.plateTable.push_back(record);
+  }
+}
+
+SectionShape classifySection(const CrossSection& section) {
+  if (section.nk3 != 0) return SectionShape::Branched;
+  // Independent closed cells of a connected plate graph; wide to avoid overflow.
+  const long long cells = static_cast<long long>(section.ns) - section.nk + 1;
+  return cells >= 1 ? SectionShape::ClosedChain : SectionShape::OpenChain;
+}
+
+void printTitle(const std::string& title, char fill, std::ostream& out) {
+  const std::string frame(title.size(), fill);
+  out << frame << '\n' << std::flush;
+  out << title << '\n' << std::flush;
+  out << frame << '\n' << std::flush;
+}
+
+void printPlateRow(const PlateRecord& record, int index, std::ostream& out) {
+  std::string number = std::to_string(index + 1);
+  if (number.size() < 2) number.insert(0, 2 - number.size(), ' ');
+  out << "          " << number << ' ' << formatFixed(record.b_r, 2, 6) << ' '
+      << formatFixed(record.t_r, 3, 6) << ' ' << formatFixed(record.alpha_r, 2, 6) << '\n';
+}
+
+void printDescription(CrossSection& section, std::ostream& out) {
+  section.plateTable.clear();  // a second description must not list the plates twice
+  buildPlateTable(section);
+  printTitle("Querschnittsbeschreibung", '=', out);
+  for (const std::string& line : section.explanation) out << line << '\n' << std::flush;
+  out << "Der Querschnitt besitzt " << section.nk << " Knoten und " << section.ns
+      << " Scheiben.\n"
+      << std::flush;
+  switch (classifySection(section)) {
+    case SectionShape::Branched:
+      out << "Es gibt " << section.nk3 << " Verzweigungsknoten und " << section.nk1
+          << " Endknoten.\n";
+      break;
+    case SectionShape::ClosedChain:
+      out << "Es ist ein geschlossener Scheibenzug\n";
+      break;
+    case SectionShape::OpenChain:
+      out << "Es ist ein offener Scheibenzug\n";
+      break;
+  }
+  out << std::flush;
+  out << '\n' << std::flush;
+  out << "Einheiten: " << section.Kraft << " und " << section.Laenge << '\n' << std::flush;
+  out << '\n' << std::flush;
+  if (section.nk3 == 0) {
+    out << "Scheiben:" << "   r   b_r     t_r       alpha_r " << '\n' << std::flush;
+    for (int i = 0; i < section.ns; ++i) {
+      printPlateRow(section.plateTable[static_cast<std::size_t>(i)], i, out);
+    }
+  }
+  out << '\n' << std::flush;
+}
