@@ -93,9 +93,11 @@ void Archive::skipBlankSpace() {
   while (position_ < data_.size() && isBlankSpace(data_[position_])) ++position_;
 }
 
-void Archive::missing(const char* what) {
-  fail(std::string(atEnd() ? "the file ends where " : "no ") + what +
-       (atEnd() ? " is expected" : " where one is expected") + " after \"" + block_ + "\"");
+void Archive::missing(const char* noun) {
+  const std::string article = noun[0] == 'i' ? "an " : "a ";
+  fail((atEnd() ? "the file ends where " + article + noun + " is expected"
+                : "no " + std::string(noun) + " where one is expected") +
+       " after \"" + block_ + "\"");
 }
 
 bool Archive::findLabelFromTop(const std::string& label) {
@@ -149,7 +151,7 @@ void Archive::intItem(int& value) {
   if (!good()) return;
   skipBlankSpace();
   const std::size_t used = scanInt(std::string_view(data_).substr(position_), value);
-  if (used == 0) return missing("an integer");
+  if (used == 0) return missing("integer");
   position_ += used;
 }
 
@@ -162,7 +164,7 @@ void Archive::realItem(double& value) {
   if (!good()) return;
   skipBlankSpace();
   const std::size_t used = scanDouble(std::string_view(data_).substr(position_), value);
-  if (used == 0) return missing("a number");
+  if (used == 0) return missing("number");
   position_ += used;
 }
 
@@ -176,7 +178,7 @@ void Archive::wordItem(std::string& word) {
   skipBlankSpace();
   const std::size_t start = position_;
   while (position_ < data_.size() && !isBlankSpace(data_[position_])) ++position_;
-  if (position_ == start) return missing("a word");
+  if (position_ == start) return missing("word");
   word.assign(data_, start, position_ - start);
 }
 

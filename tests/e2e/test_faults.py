@@ -1,0 +1,85 @@
+"""Fault injection: full disk, vanished input, odd paths. Each run ends with a
+clear message and exit code 1 (or does its job), leaves the input file as it
+was, and leaves no partial or temporary file behind."""
+import os
+import resource
+import shutil
+import signal
+import subprocess
+import time
+import unittest
+
+from harness import DATA, RUNNER, ZorvikTestCase, command, read, run
+
+ANSWERS = b"\n2\n2 3\n\n\n\n\n"
+
+
+def small_file_limit():
+    # A disk that is full after 500 bytes: writes beyond fail with EFBIG
+    # instead of killing the process.
+    signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    resource.setrlimit(resource.RLIMIT_FSIZE, (500, 500))
+
+
+@unittest.skipIf(RUNNER, "POSIX resource limits and paths")
+class FaultTest(ZorvikTestCase):
+    def test_full_disk_reports_every_file_and_keeps_older_ones(self):
+        self.copy("chan.kaf")
+        with open(self.path("chan-rr2.kaf"), "wb") as f:
+            f.write(b"older file")
+        code, out, _ = run(["chan.kaf"], answers=ANSWERS, cwd=self.dir,
+                           preexec_fn=small_file_limit)
+        self.assertEqual(code, 1)
+        self.assertIn("Generated Files: \n"
+                      "chan-rr1.kaf was not written: writing failed: File too large\n"
+                      "chan-rr1-shear.kaf was not written: writing failed: File too large\n"
+                      "chan-rr2.kaf was not written: writing failed: File too large\n"
+                      "chan-rr2-shear.kaf was not written: writing failed: File too large\n"
+                      "Press key...", out)
+        self.assertEqual(self.files(), ["chan-rr2.kaf", "chan.kaf"])
+        self.assertEqual(read(self.path("chan-rr2.kaf")), b"older file")
+        self.assertEqual(read(self.path("chan.kaf")), read(os.path.join(DATA, "chan.kaf")))
+
+    def test_input_deleted_between_description_and_rounds(self):
+        self.copy("chan.kaf")
+        child = subprocess.Popen(command("chan.kaf"), cwd=self.dir, stdin=subprocess.PIPE,
+                                 stdout=subprocess.PIPE)
+        seen = b""
+        deadline = time.time() + 30
+        while b"Thickness [return=old]: " not in seen and time.time() < deadline:
+            seen += os.read(child.stdout.fileno(), 4096)
+        os.remove(self.path("chan.kaf"))
+        rest, _ = child.communicate(ANSWERS, timeout=30)
+        out = (seen + rest).decode()
+        self.assertEqual(child.returncode, 1)
+        self.assertIn("Generated Files: \n"
+                      "chan.kaf could not be read again: the file cannot be opened; "
+                      "no files for radius 2\n"
+                      "chan.kaf could not be read again: the file cannot be opened; "
+                      "no files for radius 3\n"
+                      "Press key...", out)
+        self.assertEqual(self.files(), [])
+
+    def test_path_with_blanks_and_non_ascii_bytes(self):
+        folder = os.path.join(self.dir.encode(), b"Quer schnitte \xe4\xf6")
+        os.mkdir(folder)
+        shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(folder, b"C 100 \xfc.kaf"))
+        done = subprocess.run(command() + [os.path.join(folder, b"C 100 \xfc.kaf")],
+                              input=ANSWERS, stdout=subprocess.PIPE)
+        self.assertEqual(done.returncode, 0)
+        self.assertIn(b"Quer schnitte \xe4\xf6/C 100 \xfc-rr2-shear.kaf\nPress key...",
+                      done.stdout)
+        self.assertEqual(sorted(os.listdir(folder)),
+                         [b"C 100 \xfc-rr1-shear.kaf", b"C 100 \xfc-rr1.kaf",
+                          b"C 100 \xfc-rr2-shear.kaf", b"C 100 \xfc-rr2.kaf", b"C 100 \xfc.kaf"])
+
+    def test_directory_as_input_is_refused(self):
+        os.mkdir(self.path("dir.kaf"))
+        code, out, _ = run(["dir.kaf"], answers=b"\n", cwd=self.dir)
+        self.assertEqual(code, 1)
+        self.assertTrue(out.endswith("Cannot use dir.kaf: it is not a regular file\nPress key..."))
+        self.assertEqual(self.files(), ["dir.kaf"])
+
+
+if __name__ == "__main__":
+    unittest.main()

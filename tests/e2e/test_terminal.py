@@ -1,0 +1,140 @@
+"""zorvik on a real terminal (a pseudo-terminal): keys are read one by one
+without echo, Return reads as a carriage return, and the terminal is left as
+it was, also after Ctrl-C."""
+import os
+import pty
+import select
+import shutil
+import signal
+import termios
+import time
+import unittest
+
+from harness import DATA, RUNNER, ZorvikTestCase, command
+
+
+class Terminal:
+    """zorvik started on the slave side of a pseudo-terminal."""
+
+    def __init__(self, args, cwd):
+        self.pid, self.master = pty.fork()
+        if self.pid == 0:
+            os.chdir(cwd)
+            os.execv(command()[0], command(*args))
+        self.output = b""
+
+    def read_until(self, text, timeout=20):
+        deadline = time.time() + timeout
+        while text not in self.output:
+            left = deadline - time.time()
+            if left <= 0:
+                raise AssertionError("no %r in %r" % (text, self.output[-300:]))
+            ready, _, _ = select.select([self.master], [], [], left)
+            if ready:
+                try:
+                    chunk = os.read(self.master, 4096)
+                except OSError:
+                    chunk = b""
+                if not chunk:
+                    raise AssertionError("ended before %r: %r" % (text, self.output[-300:]))
+                self.output += chunk
+
+    def close(self):
+        os.close(self.master)
+
+    def type(self, keys):
+        os.write(self.master, keys)
+
+    def settings(self):
+        return termios.tcgetattr(self.master)
+
+    def wait(self, timeout=20):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                try:
+                    while True:
+                        ready, _, _ = select.select([self.master], [], [], 0.2)
+                        chunk = os.read(self.master, 4096) if ready else b""
+                        if not chunk:
+                            break
+                        self.output += chunk
+                except OSError:
+                    pass
+                return status
+            time.sleep(0.05)
+        os.kill(self.pid, signal.SIGKILL)
+        raise AssertionError("zorvik did not end: %r" % self.output[-300:])
+
+
+def fresh_terminal_settings():
+    master, slave = pty.openpty()
+    try:
+        return termios.tcgetattr(master)
+    finally:
+        os.close(master)
+        os.close(slave)
+
+
+@unittest.skipIf(RUNNER, "pseudo-terminals are POSIX")
+class TerminalTest(ZorvikTestCase):
+    def start(self, args):
+        term = Terminal(args, self.dir)
+        self.addCleanup(term.close)
+        return term
+
+    def test_usage_waits_for_one_key_without_return(self):
+        term = self.start([])
+        term.read_until(b"Ende mit Taste...")
+        time.sleep(0.3)
+        self.assertEqual(os.waitpid(term.pid, os.WNOHANG), (0, 0))  # still waiting
+        term.type(b"q")
+        status = term.wait()
+        self.assertTrue(os.WIFEXITED(status))
+        self.assertEqual(os.WEXITSTATUS(status), 1)
+        self.assertNotIn(b"q", term.output.split(b"Ende mit Taste...")[1])  # no echo
+        self.assertEqual(term.settings(), fresh_terminal_settings())
+
+    def test_a_session_typed_key_by_key(self):
+        shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))
+        term = self.start(["chan.kaf"])
+        term.read_until(b" Thickness [return=old]: ")
+        settings = term.settings()
+        term.type(b"\r")
+        term.read_until(b"[return=1]? ")
+        term.type(b"3\r")
+        term.read_until(b"Radius from ... to ... ? \r\n")
+        # Numbers go through the terminal's line editing: typed with echo.
+        term.type(b"2 4\r")
+        term.read_until(b"[return=convex]? ")
+        for key in (b"\r", b"\r", b"\r"):
+            term.type(key)
+            time.sleep(0.1)
+        term.read_until(b"Press key...")
+        self.assertEqual(term.settings(), settings)
+        term.type(b" ")
+        status = term.wait()
+        self.assertEqual(os.WEXITSTATUS(status), 0)
+        self.assertEqual(term.settings(), fresh_terminal_settings())
+        self.assertIn(b" Thickness [return=old]: \r1.5\r\n"
+                      b"How many radiuses shall be evaluated [return=1]? 3\r\r\n", term.output)
+        self.assertIn(b"Generated Files: \r\nchan-rr1.kaf\r\n", term.output)
+        self.assertEqual(len(os.listdir(self.dir)), 7)
+
+    def test_ctrl_c_at_a_question_restores_the_terminal(self):
+        shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))
+        term = self.start(["chan.kaf"])
+        term.read_until(b" Thickness [return=old]: ")
+        time.sleep(0.2)
+        during = term.settings()
+        self.assertFalse(during[3] & termios.ICANON)  # waiting for a key in key mode
+        term.type(b"\x03")
+        status = term.wait()
+        self.assertTrue(os.WIFSIGNALED(status))
+        self.assertEqual(os.WTERMSIG(status), signal.SIGINT)
+        self.assertEqual(term.settings(), fresh_terminal_settings())
+
+
+if __name__ == "__main__":
+    unittest.main()

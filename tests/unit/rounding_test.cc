@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "section/cross_section.h"
+
+namespace {
+
+const double kPi = 3.14159265358979323846;
+
+struct Point {
+  double y;
+  double z;
+};
+
+// An open chain of plates with the given widths and angles, rebuilt from the
+// origin, thickness 2.
+CrossSection chain(const std::vector<double>& widths, const std::vector<double>& angles) {
+  CrossSection section;
+  section.b_r.assign(widths.begin(), widths.end());
+  section.alpha_r.assign(angles.begin(), angles.end());
+  section.rebuildFromPlates();
+  EXPECT_TRUE(section.setThickness(2).ok());
+  return section;
+}
+
+std::vector<int> ones(const CrossSection& section) {
+  return std::vector<int>(static_cast<std::size_t>(section.ns), 1);
+}
+
+Point node(const CrossSection& section, int index) {
+  return {section.nodeY[index], section.nodeZ[index]};
+}
+
+double distance(Point a, Point b) { return std::hypot(a.y - b.y, a.z - b.z); }
+
+// Direction of travel along a plate of angle alpha (degrees).
+Point travel(double alpha) {
+  return {-std::cos(alpha * kPi / 180), -std::sin(alpha * kPi / 180)};
+}
+
+void expectNear(Point actual, Point expected, double tolerance = 1e-9) {
+  EXPECT_NEAR(actual.y, expected.y, tolerance);
+  EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+TEST(RoundCornersTest, RightAngleConvex) {
+  CrossSection section = chain({10, 10}, {0, 90});
+  const RoundingReport report = section.roundCorners(2, 4, true, ones(section));
+  ASSERT_TRUE(report.accepted.ok());
+  EXPECT_TRUE(report.sharpCorners.empty());
+  ASSERT_EQ(section.ns, 6);
+  ASSERT_EQ(section.nk, 7);
+  const double chord = 2 * 2 * std::sin(11.25 * kPi / 180);
+  const double widths[] = {8, chord, chord, chord, chord, 8};
+  const double angles[] = {0, 11.25, 33.75, 56.25, 78.75, 90};
+  for (int k = 0; k < 6; ++k) {
+    EXPECT_NEAR(section.b_r[k], widths[k], 1e-12);
+    EXPECT_NEAR(section.alpha_r[k], angles[k], 1e-12);
+  }
+  EXPECT_NEAR(chord, 0.7804, 1e-4);
+  expectNear(node(section, 0), {0, 0});
+  expectNear(node(section, 1), {-8, 0});
+  for (int i = 2; i <= 4; ++i) EXPECT_NEAR(distance(node(section, i), {-8, -2}), 2, 1e-9);
+  expectNear(node(section, 5), {-10, -2});
+  expectNear(node(section, 6), {-10, -10});
+  EXPECT_EQ(section.nk1, 2);
+  EXPECT_EQ(section.nk2, 5);
+  EXPECT_EQ(section.nk3, 0);
+  EXPECT_EQ(section.startNode, (IntList{1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(section.endNode, (IntList{2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(section.nodePlateCount, (IntList{1, 2, 2, 2, 2, 2, 1}));
+  EXPECT_EQ(section.edgeSupportNode, (IntList{1, 7}));
+  EXPECT_EQ(section.edgeSupportCode, (IntList{0, 0}));
+  EXPECT_EQ(section.edgeSupportValue, (RealList{0, 0}));
+}
+
+TEST(RoundCornersTest, RightAngleConcaveIsAQuarterCircleAboutTheOldCorner) {
+  CrossSection section = chain({10, 10}, {0, 90});
+  ASSERT_TRUE(section.roundCorners(2, 4, false, ones(section)).accepted.ok());
+  const double angles[] = {0, 78.75, 56.25, 33.75, 11.25, 90};
+  for (int k = 0; k < 6; ++k) EXPECT_NEAR(section.alpha_r[k], angles[k], 1e-12);
+  for (int i = 1; i <= 5; ++i) EXPECT_NEAR(distance(node(section, i), {-10, 0}), 2, 1e-9);
+  expectNear(node(section, 6), {-10, -10});
+}
+
+TEST(RoundCornersTest, ChannelWithDivisionNumbers) {
+  CrossSection section = chain({50, 100, 50}, {0, 90, 180});
+  ASSERT_TRUE(section.roundCorners(5, 4, true, {2, 4, 2}).accepted.ok());
+  ASSERT_EQ(section.ns, 16);
+  ASSERT_EQ(section.nk, 17);
+  const int straight[] = {0, 1, 6, 7, 8, 9, 14, 15};
+  for (int k : straight) EXPECT_NEAR(section.b_r[k], 22.5, 1e-12) << k;
+  const double arcAngles[] = {11.25, 33.75, 56.25, 78.75, 101.25, 123.75, 146.25, 168.75};
+  for (int a = 0; a < 8; ++a) {
+    const int k = a < 4 ? 2 + a : 10 + (a - 4);
+    EXPECT_NEAR(section.alpha_r[k], arcAngles[a], 1e-12) << k;
+    EXPECT_NEAR(section.b_r[k], 2 * 5 * std::sin(11.25 * kPi / 180), 1e-12) << k;
+  }
+}
+
+TEST(RoundCornersTest, StraightChainIsOnlySplit) {
+  CrossSection section = chain({9, 4}, {30, 30.005});
+  section.nodeY[0] = 100;  // the loaded chain may start anywhere
+  ASSERT_TRUE(section.roundCorners(2, 4, true, {3, 1}).accepted.ok());
+  EXPECT_EQ(section.b_r, (RealList{3, 3, 3, 4}));
+  EXPECT_EQ(section.alpha_r, (RealList{30, 30, 30, 30.005}));
+  expectNear(node(section, 0), {0, 0});
+}
+
+TEST(RoundCornersTest, SinglePlateIsRebuiltFromTheOrigin) {
+  CrossSection section = chain({12}, {-90});
+  section.nodeY = {5, 5};
+  ASSERT_TRUE(section.roundCorners(3, 4, true, {2}).accepted.ok());
+  EXPECT_EQ(section.b_r, (RealList{6, 6}));
+  expectNear(node(section, 2), {0, 12});
+}
+
+TEST(RoundCornersTest, CornerThresholdIsStrictlyAboveAHundredthDegree) {
+  CrossSection atThreshold = chain({10, 10}, {0, 0.01});
+  EXPECT_FALSE(atThreshold.isCorner(1));
+  atThreshold.roundCorners(2, 4, true, ones(atThreshold));
+  EXPECT_EQ(atThreshold.ns, 2);
+  CrossSection above = chain({10, 10}, {0, 0.0101});
+  EXPECT_TRUE(above.isCorner(1));
+  EXPECT_FALSE(above.isCorner(0));  // an end node joins one plate
+}
+
+TEST(RoundCornersTest, AnglesAreNotReducedModulo360) {
+  CrossSection section = chain({10, 10}, {170, -170});
+  const CornerArc arc = section.computeCornerArc(2, 4, 1);
+  EXPECT_NEAR(arc.angleStep, 85, 1e-12);
+  EXPECT_NEAR(arc.tangentLength, std::fabs(2 * std::tan(170 * kPi / 180)), 1e-12);
+  section.roundCorners(2, 4, true, ones(section));
+  const double angles[] = {170, 127.5, 42.5, -42.5, -127.5, -170};
+  for (int k = 0; k < 6; ++k) EXPECT_NEAR(section.alpha_r[k], angles[k], 1e-12);
+}
+
+TEST(RoundCornersTest, NeighbouringCornersShareTheirPlate) {
+  CrossSection fits = chain({10, 3, 10}, {0, 90, 180});
+  ASSERT_TRUE(fits.roundCorners(1, 2, true, ones(fits)).sharpCorners.empty());
+  EXPECT_NEAR(fits.b_r[3], 1, 1e-12);  // 3 less one tangent length at each end
+
+  // The second corner tests the middle plate's width after the first took
+  // its tangent length: 0.9 * 1.4 < 1.6, so that corner stays sharp.
+  CrossSection tight = chain({10, 3, 10}, {0, 90, 180});
+  const RoundingReport report = tight.roundCorners(1.6, 2, true, ones(tight));
+  EXPECT_EQ(report.sharpCorners, (std::vector<int>{3}));
+  EXPECT_EQ(tight.ns, 5);
+  EXPECT_NEAR(tight.b_r[3], 1.4, 1e-12);
+  EXPECT_NEAR(tight.b_r[4], 10, 1e-12);
+}
+
+TEST(RoundCornersTest, OtherTypesPassUnchanged) {
+  CrossSection section = chain({10, 10}, {0, 90});
+  section.Typ = 6;
+  const CrossSection before = section;
+  const RoundingReport report = section.roundCorners(2, 4, true, {3, 3});
+  EXPECT_TRUE(report.accepted.ok());
+  EXPECT_TRUE(sameFileContents(before, section));
+}
+
+// Geometric properties of rounded sections: every arc node on the fillet
+// circle, tangent points on the original plates, straight plates keeping
+// their directions, and the chain's end where it was.
+void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<double>& angles,
+                           double radius, int n, bool convex) {
+  SCOPED_TRACE(::testing::Message() << "R " << radius << " n " << n << " convex " << convex);
+  const CrossSection original = chain(widths, angles);
+  CrossSection rounded = original;
+  const RoundingReport report = rounded.roundCorners(radius, n, convex, ones(original));
+  ASSERT_TRUE(report.accepted.ok());
+  ASSERT_TRUE(report.sharpCorners.empty());
+  ASSERT_EQ(rounded.ns, original.ns + n * (original.ns - 1));
+
+  const double scale = radius;
+  int k = 0;  // plate index in the rounded section
+  for (int plate = 0; plate + 1 < original.ns; ++plate) {
+    EXPECT_NEAR(rounded.alpha_r[k], original.alpha_r[plate], 1e-12);
+    const int corner = plate + 1;  // node index of the corner
+    const Point c = node(original, corner);
+    const Point in = travel(original.alpha_r[plate]);
+    const Point out = travel(original.alpha_r[plate + 1]);
+    const double t = std::fabs(radius * std::tan((original.alpha_r[plate] -
+                                                  original.alpha_r[plate + 1]) / 2 * kPi / 180));
+    const Point a{c.y - t * in.y, c.z - t * in.z};
+    const Point b{c.y + t * out.y, c.z + t * out.z};
+    expectNear(node(rounded, k + 1), a, 1e-9 * scale * 100);
+    expectNear(node(rounded, k + 1 + n), b, 1e-9 * scale * 100);
+    // Fillet centre: distance R from both plate lines, on the inner side.
+    Point centre{a.y - radius * in.z, a.z + radius * in.y};
+    if (std::fabs(distance(centre, b) - radius) > 1e-6 * radius) {
+      centre = {a.y + radius * in.z, a.z - radius * in.y};
+    }
+    ASSERT_NEAR(distance(centre, b), radius, 1e-6 * radius);
+    if (!convex) centre = {a.y + b.y - centre.y, a.z + b.z - centre.z};
+    for (int i = 1; i <= n + 1; ++i) {
+      EXPECT_NEAR(distance(node(rounded, k + i), centre), radius, 1e-9 * radius) << "arc node " << i;
+    }
+    double turn = 0;
+    for (int i = 0; i <= n; ++i) turn += rounded.alpha_r[k + i] - rounded.alpha_r[k + i + 1];
+    EXPECT_NEAR(turn, original.alpha_r[plate] - original.alpha_r[plate + 1], 1e-9);
+    k += 1 + n;
+  }
+  EXPECT_NEAR(rounded.alpha_r[k], original.alpha_r.back(), 1e-12);
+  const double span = 300;
+  expectNear(node(rounded, rounded.nk - 1), node(original, original.nk - 1), 1e-9 * span);
+}
+
+TEST(RoundCornersTest, LippedChannelAndZSectionFilletsLieOnCircles) {
+  const std::vector<double> lipped{20, 75, 200, 75, 20};
+  const std::vector<double> lippedAngles{90, 0, -90, -180, -270};
+  const std::vector<double> zed{18, 70, 200, 70, 18};
+  const std::vector<double> zedAngles{-45, 0, 90, 0, -45};
+  for (double radius : {1.0, 3.0, 8.0}) {
+    for (int n : {1, 4, 7}) {
+      for (bool convex : {true, false}) {
+        expectRoundedGeometry(lipped, lippedAngles, radius, n, convex);
+        expectRoundedGeometry(zed, zedAngles, radius, n, convex);
+      }
+    }
+  }
+}
+
+TEST(RoundCornersTest, RadiusTooLargeLeavesThatCornerSharp) {
+  CrossSection section = chain({5, 75, 200, 75}, {90, 0, -90, -180});
+  const RoundingReport report = section.roundCorners(10, 4, true, ones(section));
+  EXPECT_EQ(report.sharpCorners, (std::vector<int>{2}));
+  ASSERT_EQ(section.ns, 12);
+  EXPECT_EQ(section.b_r[0], 5);
+  EXPECT_EQ(section.b_r[1], 65);
+  EXPECT_EQ(section.b_r[6], 180);
+  EXPECT_EQ(section.b_r[11], 65);
+}
+
+TEST(RoundCornersTest, NoArcPlatesOrRadiusZeroOnlySubdivides) {
+  for (const auto& [radius, n] : {std::pair<double, int>{2, 0}, {2, -3}, {0, 4}}) {
+    CrossSection section = chain({10, 10}, {0, 90});
+    ASSERT_TRUE(section.roundCorners(radius, n, true, {2, 1}).accepted.ok());
+    EXPECT_EQ(section.b_r, (RealList{5, 5, 10}));
+    EXPECT_EQ(section.alpha_r, (RealList{0, 0, 90}));
+  }
+}
+
+TEST(RoundCornersTest, NegativeRadiusRoundsLikeItsMagnitude) {
+  CrossSection negative = chain({10, 10}, {0, 90});
+  CrossSection positive = negative;
+  negative.roundCorners(-2, 4, true, {1, 1});
+  positive.roundCorners(2, 4, true, {1, 1});
+  EXPECT_TRUE(sameFileContents(negative, positive));
+}
+
+TEST(RoundCornersTest, DivisionNumbersBelowOneCountAsOne) {
+  CrossSection section = chain({10, 10, 10}, {0, 0, 0});
+  section.roundCorners(2, 4, true, {0, -5, 2});
+  EXPECT_EQ(section.b_r, (RealList{10, 10, 5, 5}));
+}
+
+TEST(RoundCornersTest, SectionsThatAreNoPlainChainAreRefusedUnchanged) {
+  CrossSection misnumbered = chain({10, 10, 10}, {0, 90, 180});
+  misnumbered.startNode[2] = 5;
+  misnumbered.endNode[2] = 2;
+  const CrossSection before = misnumbered;
+  const RoundingReport report = misnumbered.roundCorners(2, 4, true, ones(misnumbered));
+  EXPECT_EQ(report.accepted.reason(),
+            "plate 3 runs from node 5 to node 2; the chain must be numbered along its plates");
+  EXPECT_TRUE(sameFileContents(before, misnumbered));
+
+  // A branch: a fourth plate leaves node 2.
+  CrossSection branched = chain({10, 10, 10}, {0, 90, 180});
+  branched.ns = 4;
+  branched.nk = 5;
+  branched.startNode.push_back(2);
+  branched.endNode.push_back(5);
+  branched.nodePlateCount = {1, 3, 2, 1, 1};
+  for (RealList* list : {&branched.b_r, &branched.t_r, &branched.alpha_r, &branched.K_r}) {
+    list->push_back(5);
+  }
+  branched.nodeY.push_back(0);
+  branched.nodeZ.push_back(0);
+  EXPECT_FALSE(branched.roundCorners(2, 4, true, {1, 1, 1, 1}).accepted.ok());
+
+  CrossSection closed = chain({10, 10, 10}, {0, 90, 180});
+  closed.nk = 3;
+  EXPECT_EQ(closed.checkChain().reason(),
+            "it has 3 plates and 3 nodes; an open chain has one node more than plates");
+  CrossSection wrongEnd = chain({10, 10}, {0, 90});
+  wrongEnd.nodePlateCount[2] = 2;
+  EXPECT_EQ(wrongEnd.checkChain().reason(), "node 3 joins 2 plates; an open chain joins 1 there");
+  CrossSection empty;
+  EXPECT_EQ(empty.checkChain().reason(), "the section has no plates");
+  CrossSection shortList = chain({10, 10}, {0, 90});
+  shortList.K_r.pop_back();
+  EXPECT_FALSE(shortList.checkChain().ok());
+  EXPECT_EQ(shortList.roundCorners(2, 4, true, {1}).accepted.reason(),
+            "its plate lists do not hold ns = 2 entries");
+}
+
+TEST(RoundCornersTest, ResultsBeyondTheLimitAreRefused) {
+  CrossSection section = chain({10, 10}, {0, 90});
+  const RoundingReport report = section.roundCorners(2, 2000000000, true, {1, 1});
+  EXPECT_FALSE(report.accepted.ok());
+  EXPECT_EQ(section.ns, 2);
+}
+
+TEST(FindPlatesAtNodeTest, LaterMatchReplacesEarlier) {
+  CrossSection section = chain({1, 1, 1}, {0, 0, 0});
+  section.startNode[2] = 2;  // plates 2 and 3 both start at node 2
+  const NodePlates plates = section.findPlatesAtNode(1);
+  EXPECT_EQ(plates.outgoing, 2);
+  EXPECT_EQ(plates.incoming, 0);
+  EXPECT_EQ(section.findPlatesAtNode(7).outgoing, -1);
+}
+
+TEST(SetThicknessTest, EveryPlateGetsThicknessAndStiffness) {
+  CrossSection section = chain({1, 1, 1}, {0, 0, 0});
+  section.t_r = {1};
+  ASSERT_TRUE(section.setThickness(2).ok());
+  EXPECT_EQ(section.t_r, (RealList{2, 2, 2}));
+  ASSERT_EQ(section.K_r.size(), 3u);
+  EXPECT_NEAR(section.K_r[0], 168000 / 10.92, 1e-9);
+  EXPECT_NEAR(section.K_r[0], 15384.615, 1e-3);
+  ASSERT_TRUE(section.setThickness(0).ok());
+  EXPECT_EQ(section.K_r, (RealList{0, 0, 0}));
+  EXPECT_EQ(section.G, 8076.923076923076);
+}
+
+TEST(SetThicknessTest, NoFiniteStiffnessIsRefused) {
+  CrossSection section = chain({1, 1}, {0, 0});
+  section.MUE = 1;
+  EXPECT_EQ(section.setThickness(2).reason(),
+            "thickness 2 with E = 21000 and MUE = 1 gives no finite plate stiffness");
+  EXPECT_EQ(section.t_r, (RealList{2, 2}));  // unchanged
+  section.MUE = 0.3;
+  EXPECT_FALSE(section.setThickness(1e200).ok());
+}
+
+}  // namespace
