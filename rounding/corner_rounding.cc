@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "rounding/trigonometry.h"
 #include "section/cross_section.h"
 
 namespace {
@@ -111,10 +112,10 @@ CornerArc CrossSection::cornerArcBetween(double radius, int elementsPerCorner,
   CornerArc arc;
   arc.elementCount = elementsPerCorner;
   arc.angleStep = turn / elementsPerCorner;
-  arc.tangentLength = std::fabs(radius * std::tan(radians(turn / 2)));
+  arc.tangentLength = std::fabs(radius * portableTan(radians(turn / 2)));
   arc.fits = kTangentShare * b_r[plates.outgoing] >= arc.tangentLength &&
              kTangentShare * b_r[plates.incoming] >= arc.tangentLength;
-  if (arc.fits) arc.elementLength = std::fabs(2 * radius * std::sin(radians(arc.angleStep / 2)));
+  if (arc.fits) arc.elementLength = std::fabs(2 * radius * portableSin(radians(arc.angleStep / 2)));
   return arc;
 }
 
@@ -202,8 +203,8 @@ void CrossSection::rebuildFromPlates() {
   nodeY.push_back(y);
   nodeZ.push_back(z);
   for (int k = 0; k < ns; ++k) {
-    y -= b_r[k] * std::cos(radians(alpha_r[k]));
-    z -= b_r[k] * std::sin(radians(alpha_r[k]));
+    y -= b_r[k] * portableCos(radians(alpha_r[k]));
+    z -= b_r[k] * portableSin(radians(alpha_r[k]));
     nodeY.push_back(y);
     nodeZ.push_back(z);
   }
