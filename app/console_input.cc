@@ -60,7 +60,12 @@ void Console::dropRestOfNumberLine() {
 }
 
 int Console::readKey() {
-  if (keysFromTerminal_) return platform::readConsoleKey();
+  if (keysFromTerminal_) {
+    // A line feed is Return too: the terminal sends one for a Return typed
+    // in the moment between two key reads, when it is in line mode.
+    const int key = platform::readConsoleKey();
+    return key == '\n' ? kReturn : key;
+  }
   if (afterNumber_) {
     afterNumber_ = false;
     dropRestOfNumberLine();

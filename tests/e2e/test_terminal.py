@@ -45,6 +45,17 @@ class Terminal:
     def type(self, keys):
         os.write(self.master, keys)
 
+    def press(self, keys, timeout=20):
+        """Types keys one at a time, each once zorvik waits for a key."""
+        for key in keys:
+            deadline = time.time() + timeout
+            while self.settings()[3] & termios.ICANON:
+                if time.time() > deadline:
+                    raise AssertionError("zorvik does not wait for a key")
+                time.sleep(0.01)
+            os.write(self.master, bytes([key]))
+            time.sleep(0.05)
+
     def settings(self):
         return termios.tcgetattr(self.master)
 
@@ -89,7 +100,7 @@ class TerminalTest(ZorvikTestCase):
         term.read_until(b"Ende mit Taste...")
         time.sleep(0.3)
         self.assertEqual(os.waitpid(term.pid, os.WNOHANG), (0, 0))  # still waiting
-        term.type(b"q")
+        term.press(b"q")
         status = term.wait()
         self.assertTrue(os.WIFEXITED(status))
         self.assertEqual(os.WEXITSTATUS(status), 1)
@@ -100,20 +111,16 @@ class TerminalTest(ZorvikTestCase):
         shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))
         term = self.start(["chan.kaf"])
         term.read_until(b" Thickness [return=old]: ")
-        settings = term.settings()
-        term.type(b"\r")
+        term.press(b"\r")
         term.read_until(b"[return=1]? ")
-        term.type(b"3\r")
+        term.press(b"3\r")
         term.read_until(b"Radius from ... to ... ? \r\n")
         # Numbers go through the terminal's line editing: typed with echo.
         term.type(b"2 4\r")
         term.read_until(b"[return=convex]? ")
-        for key in (b"\r", b"\r", b"\r"):
-            term.type(key)
-            time.sleep(0.1)
+        term.press(b"\r\r\r")
         term.read_until(b"Press key...")
-        self.assertEqual(term.settings(), settings)
-        term.type(b" ")
+        term.press(b" ")
         status = term.wait()
         self.assertEqual(os.WEXITSTATUS(status), 0)
         self.assertEqual(term.settings(), fresh_terminal_settings())
@@ -126,10 +133,7 @@ class TerminalTest(ZorvikTestCase):
         shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))
         term = self.start(["chan.kaf"])
         term.read_until(b" Thickness [return=old]: ")
-        time.sleep(0.2)
-        during = term.settings()
-        self.assertFalse(during[3] & termios.ICANON)  # waiting for a key in key mode
-        term.type(b"\x03")
+        term.press(b"\x03")  # once the terminal is in key mode
         status = term.wait()
         self.assertTrue(os.WIFSIGNALED(status))
         self.assertEqual(os.WTERMSIG(status), signal.SIGINT)

@@ -1,0 +1,48 @@
+// Fuzz target over the console: any bytes as keyboard input and answers,
+// through readAnswer, the numeric reads of standard input and the
+// conversions of answers into numbers.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "app/console_input.h"
+
+namespace {
+
+void expect(bool holds, const char* what) {
+  if (holds) return;
+  std::fprintf(stderr, "%s\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::istringstream in(bytes);
+  std::ostringstream out;
+  Console console(in, out, false);
+  for (int round = 0; round < 8; ++round) {
+    const std::string answer = console.readAnswer();
+    expect(answer.find_first_of("\r\t ") == std::string::npos, "an answer holds its end key");
+    expect(std::isfinite(toDouble(answer)), "toDouble gave a non-finite number");
+    expect(std::isfinite(toFloat(answer)), "toFloat gave a non-finite number");
+    // An integer answer converts the same either way ("5e999" is 5 as an
+    // integer but out of range as a real, so only plain integers compare).
+    const int whole = toInt(answer);
+    if (answer.find_first_not_of("0123456789") == std::string::npos && answer.size() < 10) {
+      expect(toDouble(answer) == whole, "toInt and toDouble disagree on an integer");
+    }
+    double radius = 7.5;
+    int division = 1;
+    if (round % 2 == 0 && !console.readNumber(radius)) expect(radius == 7.5, "failed read wrote");
+    if (round % 3 == 0 && !console.readNumber(division)) expect(division == 1, "failed read wrote");
+    expect(std::isfinite(radius), "a radius read is not finite");
+  }
+  expect(out.str().size() <= bytes.size() + 8, "more echo than keys");
+  return 0;
+}
