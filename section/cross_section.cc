@@ -186,7 +186,9 @@ Result CrossSection::load(const std::string& fileName) {
   }
   const std::string versionText = header.substr(kVersionColumn, 4);
   const double version = toFloat(versionText);
-  const int versionTimes100 = static_cast<int>(version * 100 + 0.5);
+  // Only a version near the two that are read may be turned into an int.
+  const bool plausible = version > 1 && version < 2;
+  const int versionTimes100 = plausible ? static_cast<int>(version * 100 + 0.5) : 0;
   if (versionTimes100 != 153 && versionTimes100 != 154) {
     return Result::failure("format version \"" + versionText +
                            "\" is not supported (1.53 and 1.54 are read)");

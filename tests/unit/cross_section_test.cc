@@ -126,6 +126,8 @@ TEST_F(CrossSectionFileTest, HeaderDecidesWhetherAnythingIsRead) {
             "the header line is too short to hold a format version");
   EXPECT_EQ(loadFailure("**** PLX-Datei, Formatversion = 1.60 ****\n" + body),
             "format version \"1.60\" is not supported (1.53 and 1.54 are read)");
+  EXPECT_EQ(loadFailure("**** PLX-Datei, Formatversion = 9e30 ****\n" + body),
+            "format version \"9e30\" is not supported (1.53 and 1.54 are read)");
 
   // A rejected header leaves the section as it was.
   CrossSection section;
