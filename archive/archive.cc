@@ -1,10 +1,10 @@
 #include "archive/archive.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 
 #include "archive/numbers.h"
 
@@ -38,8 +38,16 @@ Archive::Archive(const std::string& fileName, bool storing) : storing_(storing) 
     fail(std::string("cannot open the file: ") + std::strerror(errno));
     return;
   }
-  data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) fail("cannot read the file");
+  // Read whole: labels are then found and numbers parsed without stream calls.
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0) {
+    bytes_.reset(new char[static_cast<std::size_t>(size)]);
+    in.read(bytes_.get(), size);
+    data_ = std::string_view(bytes_.get(), static_cast<std::size_t>(size));
+  }
+  if (!in) fail("cannot read the file");
 }
 
 void Archive::fail(const std::string& reason) {
@@ -78,9 +86,9 @@ Result Archive::close() {
 
 std::string_view Archive::takeLine() {
   const std::size_t end = data_.find('\n', position_);
-  const std::size_t stop = end == std::string::npos ? data_.size() : end;
+  const std::size_t stop = end == std::string_view::npos ? data_.size() : end;
   std::string_view line(data_.data() + position_, stop - position_);
-  position_ = end == std::string::npos ? data_.size() : end + 1;
+  position_ = end == std::string_view::npos ? data_.size() : end + 1;
   return withoutTrailingCarriageReturns(line);
 }
 
@@ -101,22 +109,32 @@ void Archive::missing(const char* noun) {
 }
 
 bool Archive::findLabelFromTop(const std::string& label) {
+  // Every label of a section file begins with '*'; only such lines are indexed.
+  if (label.empty() || label[0] != '*') return findLineFromTop(label);
   if (!indexed_) {
     indexed_ = true;
-    std::size_t at = 0;
+    std::size_t at = searchStart_;
     while (at < data_.size()) {
       const std::size_t end = data_.find('\n', at);
-      const std::size_t stop = end == std::string::npos ? data_.size() : end;
+      const std::size_t stop = end == std::string_view::npos ? data_.size() : end;
       const std::string_view line =
           withoutTrailingCarriageReturns(std::string_view(data_.data() + at, stop - at));
-      at = end == std::string::npos ? data_.size() : end + 1;
-      lineIndex_.emplace(line, at);  // keeps the first occurrence
+      at = end == std::string_view::npos ? data_.size() : end + 1;
+      if (!line.empty() && line[0] == '*') lineIndex_.emplace(line, at);  // keeps the first
     }
   }
   const auto found = lineIndex_.find(label);
   if (found == lineIndex_.end()) return false;
   position_ = found->second;
   return true;
+}
+
+bool Archive::findLineFromTop(std::string_view text) {
+  position_ = searchStart_;
+  while (!atEnd()) {
+    if (takeLine() == text) return true;
+  }
+  return false;
 }
 
 // ---- items, both directions ----
@@ -138,32 +156,40 @@ void Archive::labelLine(const std::string& label) {
   }
   if (!good()) return;
   block_ = label;
+  if (!searchStartSet_) {
+    searchStartSet_ = true;
+    searchStart_ = position_;
+  }
   if (!atEnd() && takeLine() == label) return;
   if (!findLabelFromTop(label)) fail("the label \"" + label + "\" is missing");
 }
 
 void Archive::intItem(int& value) {
   if (storing_) {
-    write(std::to_string(value));
-    write(" ");
+    char text[16];
+    char* end = std::to_chars(text, text + sizeof text - 1, value).ptr;
+    *end++ = ' ';
+    write(std::string_view(text, static_cast<std::size_t>(end - text)));
     return;
   }
   if (!good()) return;
   skipBlankSpace();
-  const std::size_t used = scanInt(std::string_view(data_).substr(position_), value);
+  const std::size_t used = scanInt(data_.substr(position_), value);
   if (used == 0) return missing("integer");
   position_ += used;
 }
 
 void Archive::realItem(double& value) {
   if (storing_) {
-    write(formatReal(value));
-    write(" ");
+    char text[40];
+    char* end = formatReal(value, text);
+    *end++ = ' ';
+    write(std::string_view(text, static_cast<std::size_t>(end - text)));
     return;
   }
   if (!good()) return;
   skipBlankSpace();
-  const std::size_t used = scanDouble(std::string_view(data_).substr(position_), value);
+  const std::size_t used = scanDouble(data_.substr(position_), value);
   if (used == 0) return missing("number");
   position_ += used;
 }
@@ -179,7 +205,21 @@ void Archive::wordItem(std::string& word) {
   const std::size_t start = position_;
   while (position_ < data_.size() && !isBlankSpace(data_[position_])) ++position_;
   if (position_ == start) return missing("word");
-  word.assign(data_, start, position_ - start);
+  word.assign(data_.substr(start, position_ - start));
+}
+
+// Reads n entries into v, which ends with n entries; those after a failed
+// read keep 0.
+template <typename T>
+void Archive::readEntries(int n, CheckedVector<T>& v) {
+  v.clear();
+  v.reserve(static_cast<std::size_t>(n));
+  for (int i = 0; i < n && good(); ++i) {
+    T value{};
+    item(value);
+    v.push_back(value);
+  }
+  v.resize(static_cast<std::size_t>(n), T{});
 }
 
 bool Archive::checkCount(const char* name, int n) {
@@ -203,8 +243,7 @@ void Archive::intList(int n, IntList& v, const std::string& label) {
     return;
   }
   if (!checkCount("of a list", n)) return;
-  v.resize(static_cast<std::size_t>(n), 0);
-  for (int i = 0; i < n && good(); ++i) intItem(v[i]);
+  readEntries(n, v);
 }
 
 void Archive::realList(int n, RealList& v, const std::string& label) {
@@ -215,8 +254,7 @@ void Archive::realList(int n, RealList& v, const std::string& label) {
     return;
   }
   if (!checkCount("of a list", n)) return;
-  v.resize(static_cast<std::size_t>(n), 0.0);
-  for (int i = 0; i < n && good(); ++i) realItem(v[i]);
+  readEntries(n, v);
 }
 
 void Archive::textList(TextList& v) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,6 +67,11 @@ class Archive {
   void skipBlankSpace();
   void missing(const char* what);
   bool findLabelFromTop(const std::string& label);
+  bool findLineFromTop(std::string_view text);
+  void item(int& value) { intItem(value); }
+  void item(double& value) { realItem(value); }
+  template <typename T>
+  void readEntries(int n, CheckedVector<T>& v);
 
   bool storing_;
   std::string failure_;
@@ -76,8 +82,14 @@ class Archive {
   std::string pending_;
 
   // Reading: the whole file and the position of the next unread byte.
-  std::string data_;
+  std::unique_ptr<char[]> bytes_;
+  std::string_view data_;
   std::size_t position_ = 0;
+  // Where searches "from the top" begin: at the first label searched for,
+  // so that the free text lines above it (a section's title) are never taken
+  // for a label, even when they read like one.
+  std::size_t searchStart_ = 0;
+  bool searchStartSet_ = false;
   // First occurrence of each line: its text and the offset of the line after
   // it. Built on the first search from the top, so each label is found in
   // constant time however long the file is.

@@ -8,14 +8,10 @@
 #include <string>
 #include <string_view>
 
-// Longest prefix of text that forms a number: optional sign, digits, for reals
-// an optional point with digits and an optional exponent. No white space is
-// skipped. Returns the number of characters that form the number, 0 if none.
-std::size_t numberPrefixLength(std::string_view text, bool real);
-
-// Parses the number at the start of text (no white space skipped). Returns the
-// characters used, or 0 when there is no number or it is out of range; then
-// value is left as it was.
+// Parses the longest number at the start of text (no white space skipped):
+// optional sign, digits, for reals an optional point with digits and an
+// optional exponent. Returns the characters used, or 0 when there is no number
+// or it is out of range; then value is left as it was.
 std::size_t scanInt(std::string_view text, int& value);
 std::size_t scanDouble(std::string_view text, double& value);
 std::size_t scanFloat(std::string_view text, float& value);
@@ -29,6 +25,8 @@ float toFloat(const std::string& text);
 // A real in the form of printf's %g: six significant digits, trailing zeros
 // dropped, exponent form with at least two digits for very small or large values.
 std::string formatReal(double value);
+// The same into a buffer of at least 32 characters; returns the end.
+char* formatReal(double value, char* buffer);
 
 // A real in the form of printf's %<width>.<decimals>f.
 std::string formatFixed(double value, int decimals, int width);

@@ -45,10 +45,19 @@ void printTitle(const std::string& title, char fill, std::ostream& out) {
 }
 
 void printPlateRow(const PlateRecord& record, int index, std::ostream& out) {
-  std::string number = std::to_string(index + 1);
-  if (number.size() < 2) number.insert(0, 2 - number.size(), ' ');
-  out << "          " << number << ' ' << formatFixed(record.b_r, 2, 6) << ' '
-      << formatFixed(record.t_r, 3, 6) << ' ' << formatFixed(record.alpha_r, 2, 6) << '\n';
+  // printf's "          %2d %6.2f %6.3f %6.2f\n", built in one string.
+  std::string row = "          ";
+  const std::string number = std::to_string(index + 1);
+  if (number.size() < 2) row += ' ';
+  row += number;
+  row += ' ';
+  row += formatFixed(record.b_r, 2, 6);
+  row += ' ';
+  row += formatFixed(record.t_r, 3, 6);
+  row += ' ';
+  row += formatFixed(record.alpha_r, 2, 6);
+  row += '\n';
+  out << row;
 }
 
 void printDescription(CrossSection& section, std::ostream& out) {

@@ -116,6 +116,16 @@ TEST_F(CrossSectionFileTest, ReadingIsForgivingBetweenItems) {
   EXPECT_TRUE(sameFileContents(reference, moved));
 }
 
+TEST_F(CrossSectionFileTest, TitleThatReadsLikeALabelRoundTrips) {
+  CrossSection section;
+  ASSERT_TRUE(section.load(testDataPath("full.kaf")).ok());
+  section.title = "*** Lagerung der Randknoten ***";
+  ASSERT_TRUE(section.save(path("title.kaf")).ok());
+  CrossSection again;
+  ASSERT_TRUE(again.load(path("title.kaf")).ok());
+  EXPECT_TRUE(sameFileContents(section, again));
+}
+
 TEST_F(CrossSectionFileTest, HeaderDecidesWhetherAnythingIsRead) {
   const std::string body = readFile(testDataPath("full.kaf")).substr(42);
   EXPECT_EQ(loadFailure("**** Some other words here    = 1.54 ****\n" + body), "");
