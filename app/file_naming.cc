@@ -1,14 +1,25 @@
 #include "app/file_naming.h"
 
-void insertNameSuffix(std::string& path, const std::string& suffix) {
-  // Drive ("C:"), directory (up to the last separator), base name, extension.
+namespace {
+
+// Where the extension of path begins (path.size() when it has none): the last
+// point after the drive ("C:") and the last directory separator.
+std::size_t extensionStart(const std::string& path) {
   const std::size_t driveEnd = path.size() >= 2 && path[1] == ':' ? 2 : 0;
   const std::size_t lastSeparator = path.find_last_of("\\/");
   const std::size_t nameStart =
       lastSeparator == std::string::npos || lastSeparator < driveEnd ? driveEnd
                                                                      : lastSeparator + 1;
   const std::size_t lastPoint = path.find_last_of('.');
-  const std::size_t extensionStart =
-      lastPoint == std::string::npos || lastPoint < nameStart ? path.size() : lastPoint;
-  path.insert(extensionStart, suffix);
+  return lastPoint == std::string::npos || lastPoint < nameStart ? path.size() : lastPoint;
+}
+
+}  // namespace
+
+void insertNameSuffix(std::string& path, const std::string& suffix) {
+  path.insert(extensionStart(path), suffix);
+}
+
+std::string withExtension(const std::string& path, const std::string& extension) {
+  return path.substr(0, extensionStart(path)) + extension;
 }

@@ -8,3 +8,6 @@
 // "C:\data\chan.kaf" with "-rr1" becomes "C:\data\chan-rr1.kaf". Both '\' and
 // '/' separate directories; only the last point after them starts the extension.
 void insertNameSuffix(std::string& path, const std::string& suffix);
+
+// path with its extension replaced: "C:\data\chan.kaf" with ".svg" is "C:\data\chan.svg".
+std::string withExtension(const std::string& path, const std::string& extension);

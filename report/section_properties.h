@@ -1,0 +1,26 @@
+// Gross section properties of a section in the thin-walled line model: each
+// plate is a rectangle of its length b_r and thickness t_r along its centre
+// line, its own second moments included.
+#pragma once
+
+#include "section/cross_section.h"
+
+struct SectionProperties {
+  double area = 0.0;
+  double yc = 0.0;  // centroid
+  double zc = 0.0;
+  double Iy = 0.0;   // integral of (z - zc)^2 dA
+  double Iz = 0.0;   // integral of (y - yc)^2 dA
+  double Iyz = 0.0;  // integral of (y - yc)(z - zc) dA
+  double I1 = 0.0;   // principal moments, I1 >= I2
+  double I2 = 0.0;
+  double principalAngle = 0.0;  // degrees (-90, 90] from the y axis to the axis of I1
+};
+
+// The centre line of plate k: from its start node along -(cos, sin) of alpha_r.
+struct PlateLine {
+  double y1, z1, y2, z2;
+};
+PlateLine plateLine(const CrossSection& section, int plate);
+
+SectionProperties computeProperties(const CrossSection& section);
