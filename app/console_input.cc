@@ -51,6 +51,9 @@ Console& Console::standard() {
 
 int readKey() { return Console::standard().readKey(); }
 
+void writeLine(std::ostream& out, const std::string& line) { out << line << '\n' << std::flush; }
+void writeText(std::ostream& out, const std::string& text) { out << text << std::flush; }
+
 void Console::dropRestOfNumberLine() {
   std::streambuf* buffer = in_.rdbuf();
   int c = buffer->sgetc();

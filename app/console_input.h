@@ -47,3 +47,8 @@ class Console {
 
 // The standard console's key read, for the waits at the end of the program.
 int readKey();
+
+// Console lines are flushed at once, so that each is visible before the next
+// key is awaited.
+void writeLine(std::ostream& out, const std::string& line);
+void writeText(std::ostream& out, const std::string& text);

@@ -11,8 +11,6 @@ namespace {
 
 const double kVersion = 0.64;
 
-void writeLine(std::ostream& out, const std::string& line) { out << line << '\n' << std::flush; }
-
 }  // namespace
 
 void printBanner(std::ostream& out) {
@@ -37,7 +35,7 @@ void printBanner(std::ostream& out) {
 
 void printUsage(Console& console) {
   std::ostream& out = console.out();
-  out << "Benutzung: " << std::flush;
+  writeText(out, "Benutzung: ");
   writeLine(out, "einfach KAF-Datei auf Programmsymbol schieben.");
   writeLine(out, "");
   writeLine(out, "Es werden dann n Dateien mit ausgerundeten Ecken erzeugt.");
