@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -81,11 +82,17 @@ std::string formatReal(double value) {
   return std::string(buffer, formatReal(value, buffer));
 }
 
+char* formatFixed(double value, int decimals, int width, char* buffer) {
+  char* end = std::to_chars(buffer, buffer + 400, value, std::chars_format::fixed, decimals).ptr;
+  const int length = static_cast<int>(end - buffer);
+  if (length >= width) return end;
+  // Right-align in the field: move the digits up and fill with blanks.
+  std::memmove(buffer + (width - length), buffer, static_cast<std::size_t>(length));
+  std::memset(buffer, ' ', static_cast<std::size_t>(width - length));
+  return buffer + width;
+}
+
 std::string formatFixed(double value, int decimals, int width) {
   char buffer[400];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  std::string text(buffer, result.ptr);
-  if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
-  return text;
+  return std::string(buffer, formatFixed(value, decimals, width, buffer));
 }

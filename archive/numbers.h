@@ -30,6 +30,9 @@ char* formatReal(double value, char* buffer);
 
 // A real in the form of printf's %<width>.<decimals>f.
 std::string formatFixed(double value, int decimals, int width);
+// The same into a buffer of at least 400 characters (the widest double);
+// returns the end.
+char* formatFixed(double value, int decimals, int width, char* buffer);
 
 // True for blank, tab, line feed, carriage return, vertical tab and form feed.
 inline bool isBlankSpace(char c) {

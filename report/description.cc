@@ -1,6 +1,7 @@
 #include "report/description.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 
 #include "archive/numbers.h"
@@ -45,19 +46,19 @@ void printTitle(const std::string& title, char fill, std::ostream& out) {
 }
 
 void printPlateRow(const PlateRecord& record, int index, std::ostream& out) {
-  // printf's "          %2d %6.2f %6.3f %6.2f\n", built in one string.
-  std::string row = "          ";
-  const std::string number = std::to_string(index + 1);
-  if (number.size() < 2) row += ' ';
-  row += number;
-  row += ' ';
-  row += formatFixed(record.b_r, 2, 6);
-  row += ' ';
-  row += formatFixed(record.t_r, 3, 6);
-  row += ' ';
-  row += formatFixed(record.alpha_r, 2, 6);
-  row += '\n';
-  out << row;
+  // printf's "          %2d %6.2f %6.3f %6.2f\n", built in one buffer.
+  char row[4 * 400];
+  char* at = std::copy_n("          ", 10, row);
+  if (index + 1 < 10) *at++ = ' ';
+  at = std::to_chars(at, at + 12, index + 1).ptr;
+  *at++ = ' ';
+  at = formatFixed(record.b_r, 2, 6, at);
+  *at++ = ' ';
+  at = formatFixed(record.t_r, 3, 6, at);
+  *at++ = ' ';
+  at = formatFixed(record.alpha_r, 2, 6, at);
+  *at++ = '\n';
+  out.write(row, at - row);
 }
 
 void printDescription(CrossSection& section, std::ostream& out) {

@@ -148,6 +148,8 @@ RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, 
   const std::vector<NodePlates> platesAt = platesAtEveryNode();
   RealList angles;
   RealList widths;
+  angles.reserve(static_cast<std::size_t>(resultPlates));
+  widths.reserve(static_cast<std::size_t>(resultPlates));
   for (int j = 1; j < nk; ++j) {
     const int k = j - 1;  // the plate that ends at node j; plate j starts there
     const int d = divisionNumbers[static_cast<std::size_t>(k)];
@@ -187,6 +189,8 @@ void CrossSection::rebuildFromPlates() {
 
   startNode.clear();
   endNode.clear();
+  startNode.reserve(static_cast<std::size_t>(ns));
+  endNode.reserve(static_cast<std::size_t>(ns));
   for (int k = 1; k <= ns; ++k) {
     startNode.push_back(k);
     endNode.push_back(k + 1);
@@ -198,6 +202,8 @@ void CrossSection::rebuildFromPlates() {
 
   nodeY.clear();
   nodeZ.clear();
+  nodeY.reserve(static_cast<std::size_t>(nk));
+  nodeZ.reserve(static_cast<std::size_t>(nk));
   double y = 0.0;
   double z = 0.0;
   nodeY.push_back(y);
