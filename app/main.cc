@@ -4,8 +4,10 @@
 
 #include "app/console_input.h"
 #include "app/entry.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
+  platform::keepFreedMemoryForReuse();
   try {
     return runProgram(argc, argv, Console::standard());
   } catch (const std::out_of_range&) {

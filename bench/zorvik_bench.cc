@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "section/cross_section.h"
 
 namespace {
@@ -189,4 +190,11 @@ BENCHMARK(BM_FormatFloor)->Apply(sizes);
 BENCHMARK(BM_Round)->Apply(sizes);
 BENCHMARK(BM_GenerationRound)->Apply(sizes);
 
-BENCHMARK_MAIN();
+// The program's own memory setting, so that the stages are measured as it runs them.
+int main(int argc, char** argv) {
+  platform::keepFreedMemoryForReuse();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

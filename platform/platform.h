@@ -30,4 +30,10 @@ bool replaceFile(const std::string& from, const std::string& to, std::string* er
 // True when path names a regular file (not a directory or a device).
 bool isRegularFile(const std::string& path);
 
+// Asks the C library to keep freed memory for the next allocation instead of
+// returning it to the system at once. Each round of the program builds and
+// drops lists of the same sizes; handing such memory back and faulting it in
+// again took a third of the time of a run on a 10^6-plate section.
+void keepFreedMemoryForReuse();
+
 }  // namespace platform

@@ -1,6 +1,9 @@
 // POSIX body of the platform layer: terminal keys through termios, files
 // through stat and rename, the retry/cancel prompt on the controlling terminal.
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -114,6 +117,14 @@ bool askRetryOrCancel(const char* caption, const char* message) {
   }
   close(tty);
   return retry;
+}
+
+void keepFreedMemoryForReuse() {
+#if defined(__GLIBC__)
+  mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);  // the largest it takes
+  mallopt(M_TRIM_THRESHOLD, 1024 * 1024 * 1024);
+  mallopt(M_TOP_PAD, 256 * 1024 * 1024);
+#endif
 }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* error) {

@@ -48,6 +48,10 @@ bool askRetryOrCancel(const char* caption, const char* message) {
   return answer != IDCANCEL && answer != 0;
 }
 
+void keepFreedMemoryForReuse() {
+  // The Windows heap keeps freed blocks for reuse by itself.
+}
+
 bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
   *error = lastErrorText();
