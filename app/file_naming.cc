@@ -8,8 +8,7 @@ std::size_t extensionStart(const std::string& path) {
   const std::size_t driveEnd = path.size() >= 2 && path[1] == ':' ? 2 : 0;
   const std::size_t lastSeparator = path.find_last_of("\\/");
   const std::size_t nameStart =
-      lastSeparator == std::string::npos || lastSeparator < driveEnd ? driveEnd
-                                                                     : lastSeparator + 1;
+      lastSeparator == std::string::npos || lastSeparator < driveEnd ? driveEnd : lastSeparator + 1;
   const std::size_t lastPoint = path.find_last_of('.');
   return lastPoint == std::string::npos || lastPoint < nameStart ? path.size() : lastPoint;
 }

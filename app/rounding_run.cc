@@ -150,8 +150,8 @@ bool runRound(Console& console, const RoundingSettings& settings, double radius,
   if (!report.sharpCorners.empty()) {
     const bool one = report.sharpCorners.size() == 1;
     writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
-                       joined(report.sharpCorners) + ": " + (one ? "that corner is" : "those corners are") +
-                       " left sharp.");
+                       joined(report.sharpCorners) + ": " +
+                       (one ? "that corner is" : "those corners are") + " left sharp.");
   }
   return allWritten;
 }
@@ -188,9 +188,9 @@ int runRounding(const std::string& inputName, Console& console) {
 
   // The series: the radius is accumulated by addition; the half step lets
   // the last radius in despite rounding error and keeps one more out.
-  const double step = settings.radiusCount > 1
-                          ? (settings.lastRadius - settings.firstRadius) / (settings.radiusCount - 1)
-                          : settings.lastRadius;
+  const double step = settings.radiusCount > 1 ? (settings.lastRadius - settings.firstRadius) /
+                                                     (settings.radiusCount - 1)
+                                               : settings.lastRadius;
   const double half = step * 0.5;
   writeLine(out, "");
   writeLine(out, "Generated Files: ");

@@ -21,12 +21,15 @@ struct Row {
   double SectionProperties::*value;
 };
 
-const Row kRows[] = {
-    {"A", 2, &SectionProperties::area},      {"y_c", 1, &SectionProperties::yc},
-    {"z_c", 1, &SectionProperties::zc},      {"I_y", 4, &SectionProperties::Iy},
-    {"I_z", 4, &SectionProperties::Iz},      {"I_yz", 4, &SectionProperties::Iyz},
-    {"I_1", 4, &SectionProperties::I1},      {"I_2", 4, &SectionProperties::I2},
-    {"angle", 0, &SectionProperties::principalAngle}};
+const Row kRows[] = {{"A", 2, &SectionProperties::area},
+                     {"y_c", 1, &SectionProperties::yc},
+                     {"z_c", 1, &SectionProperties::zc},
+                     {"I_y", 4, &SectionProperties::Iy},
+                     {"I_z", 4, &SectionProperties::Iz},
+                     {"I_yz", 4, &SectionProperties::Iyz},
+                     {"I_1", 4, &SectionProperties::I1},
+                     {"I_2", 4, &SectionProperties::I2},
+                     {"angle", 0, &SectionProperties::principalAngle}};
 
 std::string padLeft(const std::string& text, std::size_t width) {
   return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
@@ -57,9 +60,10 @@ void printTable(const std::vector<PictureEntry>& entries) {
   }
   std::cout << '\n';
   for (const Row& row : kRows) {
-    const std::string unit = row.lengthPower == 0   ? "deg"
-                             : row.lengthPower == 1 ? length
-                                                    : length + "^" + std::to_string(row.lengthPower);
+    const std::string unit = row.lengthPower == 0 ? "deg"
+                             : row.lengthPower == 1
+                                 ? length
+                                 : length + "^" + std::to_string(row.lengthPower);
     std::cout << padRight(std::string(row.name) + " [" + unit + "]", labelWidth);
     for (std::size_t i = 0; i < entries.size(); ++i) {
       std::cout << padLeft(formatReal(entries[i].properties.*row.value), widths[i]);

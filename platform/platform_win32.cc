@@ -2,8 +2,8 @@
 // MessageBoxA for the retry/cancel prompt, MoveFileExA to replace files.
 #define NOMINMAX
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #include <conio.h>
+#include <windows.h>
 
 #include "platform/platform.h"
 
@@ -13,9 +13,8 @@ namespace {
 std::string lastErrorText() {
   char buffer[256] = {0};
   const DWORD code = GetLastError();
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     buffer, sizeof buffer, nullptr);
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, buffer, sizeof buffer, nullptr);
   std::string text(buffer, length);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) {
     text.pop_back();
@@ -43,8 +42,7 @@ bool isRegularFile(const std::string& path) {
 }
 
 bool askRetryOrCancel(const char* caption, const char* message) {
-  const int answer = MessageBoxA(nullptr, message, caption,
-                                 MB_RETRYCANCEL | MB_ICONEXCLAMATION);
+  const int answer = MessageBoxA(nullptr, message, caption, MB_RETRYCANCEL | MB_ICONEXCLAMATION);
   return answer != IDCANCEL && answer != 0;
 }
 

@@ -66,8 +66,7 @@ void printDescription(CrossSection& section, std::ostream& out) {
   buildPlateTable(section);
   printTitle("Querschnittsbeschreibung", '=', out);
   for (const std::string& line : section.explanation) out << line << '\n' << std::flush;
-  out << "Der Querschnitt besitzt " << section.nk << " Knoten und " << section.ns
-      << " Scheiben.\n"
+  out << "Der Querschnitt besitzt " << section.nk << " Knoten und " << section.ns << " Scheiben.\n"
       << std::flush;
   switch (classifySection(section)) {
     case SectionShape::Branched:
@@ -86,7 +85,9 @@ void printDescription(CrossSection& section, std::ostream& out) {
   out << "Einheiten: " << section.Kraft << " und " << section.Laenge << '\n' << std::flush;
   out << '\n' << std::flush;
   if (section.nk3 == 0) {
-    out << "Scheiben:" << "   r   b_r     t_r       alpha_r " << '\n' << std::flush;
+    out << "Scheiben:"
+        << "   r   b_r     t_r       alpha_r " << '\n'
+        << std::flush;
     for (int i = 0; i < section.ns; ++i) {
       printPlateRow(section.plateTable[static_cast<std::size_t>(i)], i, out);
     }

@@ -89,8 +89,8 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
     const double width = std::max(section.t_r[k] * view.scale, 0.5);
     svg += "<line x1=\"" + number(view.x(line.y1 + shift.y)) + "\" y1=\"" +
            number(view.y(line.z1 + shift.z)) + "\" x2=\"" + number(view.x(line.y2 + shift.y)) +
-           "\" y2=\"" + number(view.y(line.z2 + shift.z)) + "\" stroke-width=\"" +
-           number(width) + "\" stroke-opacity=\"0.8\"/>\n";
+           "\" y2=\"" + number(view.y(line.z2 + shift.z)) + "\" stroke-width=\"" + number(width) +
+           "\" stroke-opacity=\"0.8\"/>\n";
   }
   const int nodes = static_cast<int>(std::min(section.nodeY.size(), section.nodeZ.size()));
   for (int i = 0; i < nodes; ++i) {
@@ -118,10 +118,18 @@ std::string xmlEscaped(const std::string& text) {
   for (const char c : text) {
     const unsigned char byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
       default:
         if (byte >= 0x80) {
           escaped += "&#" + std::to_string(byte) + ";";
@@ -152,10 +160,10 @@ std::string drawSections(const std::vector<PictureEntry>& entries) {
   const double length = scaleBarLength(view);
   const double barY = kHeight - kMargin / 2;
   const std::string unit = entries.empty() ? "" : xmlEscaped(entries.front().section->Laenge);
-  svg += "<path d=\"M" + number(kMargin) + " " + number(barY) + "h" +
-         number(length * view.scale) + "\" stroke=\"black\" stroke-width=\"2\"/>\n";
-  svg += "<text x=\"" + number(kMargin) + "\" y=\"" + number(barY - 6) +
-         "\" font-size=\"12\">" + number(length) + " " + unit + "</text>\n";
+  svg += "<path d=\"M" + number(kMargin) + " " + number(barY) + "h" + number(length * view.scale) +
+         "\" stroke=\"black\" stroke-width=\"2\"/>\n";
+  svg += "<text x=\"" + number(kMargin) + "\" y=\"" + number(barY - 6) + "\" font-size=\"12\">" +
+         number(length) + " " + unit + "</text>\n";
 
   // Legend: each file's name in its colour.
   colour = 0;

@@ -22,8 +22,7 @@ std::string plateRunText(int plate, int from, int to) {
 }
 
 // Appends the straight part of a plate, split into d equal pieces.
-void appendStraightPart(double length, double angle, int d, RealList& widths,
-                        RealList& angles) {
+void appendStraightPart(double length, double angle, int d, RealList& widths, RealList& angles) {
   if (d == 1) {
     widths.push_back(length);
     angles.push_back(angle);
@@ -41,8 +40,7 @@ void appendStraightPart(double length, double angle, int d, RealList& widths,
 Result CrossSection::checkChain() const {
   if (ns < 1) return Result::failure("the section has no plates");
   if (nk != ns + 1) {
-    return Result::failure("it has " + std::to_string(ns) + " plates and " +
-                           std::to_string(nk) +
+    return Result::failure("it has " + std::to_string(ns) + " plates and " + std::to_string(nk) +
                            " nodes; an open chain has one node more than plates");
   }
   const std::size_t plates = static_cast<std::size_t>(ns);
@@ -64,8 +62,8 @@ Result CrossSection::checkChain() const {
     const int expected = (node == 0 || node == nk - 1) ? 1 : 2;
     if (nodePlateCount[node] != expected) {
       return Result::failure("node " + std::to_string(node + 1) + " joins " +
-                             std::to_string(nodePlateCount[node]) + " plates; an open chain joins " +
-                             std::to_string(expected) + " there");
+                             std::to_string(nodePlateCount[node]) +
+                             " plates; an open chain joins " + std::to_string(expected) + " there");
     }
   }
   return Result::success();
@@ -140,9 +138,9 @@ RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, 
     resultPlates += d;
   }
   if (resultPlates > kMaxRoundedPlates) {
-    report.accepted = Result::failure("the result would have up to " +
-                                      std::to_string(resultPlates) + " plates; at most " +
-                                      std::to_string(kMaxRoundedPlates) + " are made");
+    report.accepted =
+        Result::failure("the result would have up to " + std::to_string(resultPlates) +
+                        " plates; at most " + std::to_string(kMaxRoundedPlates) + " are made");
     return report;
   }
   const std::vector<NodePlates> platesAt = platesAtEveryNode();

@@ -9,8 +9,7 @@ Result CrossSection::setThickness(double t) {
   const double stiffness = t * t * t * E / (12 * (1 - MUE * MUE));
   if (!std::isfinite(stiffness)) {
     return Result::failure("thickness " + formatReal(t) + " with E = " + formatReal(E) +
-                           " and MUE = " + formatReal(MUE) +
-                           " gives no finite plate stiffness");
+                           " and MUE = " + formatReal(MUE) + " gives no finite plate stiffness");
   }
   const std::size_t plates = static_cast<std::size_t>(ns > 0 ? ns : 0);
   t_r.assign(plates, t);

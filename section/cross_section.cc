@@ -99,8 +99,8 @@ void CrossSection::serializeCounts(Archive& ar) {
 
   // A damaged count must not size a list beyond what the file can hold.
   const std::pair<const char*, int> listCounts[] = {
-      {"ns", ns},     {"nk", nk},   {"nk1", nk1},   {"nps", nps},      {"ndb", ndb},
-      {"nsf", nsf},   {"nlas", nlas}, {"nlak", nlak}, {"nz", state.nz}};
+      {"ns", ns},   {"nk", nk},     {"nk1", nk1},   {"nps", nps},    {"ndb", ndb},
+      {"nsf", nsf}, {"nlas", nlas}, {"nlak", nlak}, {"nz", state.nz}};
   for (const auto& [name, value] : listCounts) {
     if (!ar.checkCount(name, value)) return;
   }
@@ -214,8 +214,7 @@ Result CrossSection::save(const std::string& fileName) {
 
 Result CrossSection::writeFile(const std::string& fileName) {
   Archive ar(fileName, true);
-  std::string header =
-      kHeaderStart + formatFixed(kWrittenVersion, 2, 4) + " ****";
+  std::string header = kHeaderStart + formatFixed(kWrittenVersion, 2, 4) + " ****";
   ar.lineItem(header);
   formatVersion = 154;
   serialize(ar);
@@ -264,18 +263,18 @@ std::string CrossSection::firstNonFiniteReal() const {
 bool sameFileContents(const CrossSection& a, const CrossSection& b) {
   const SectionState& s = a.state;
   const SectionState& t = b.state;
-  return a.title == b.title && a.Typ == b.Typ && a.ns == b.ns && a.nk == b.nk &&
-         a.nk1 == b.nk1 && a.nk2 == b.nk2 && a.nk3 == b.nk3 && a.startNode == b.startNode &&
-         a.endNode == b.endNode && a.nodeY == b.nodeY && a.nodeZ == b.nodeZ &&
-         a.nodePlateCount == b.nodePlateCount && a.b_r == b.b_r && a.t_r == b.t_r &&
-         a.alpha_r == b.alpha_r && a.K_r == b.K_r && a.E == b.E && a.MUE == b.MUE &&
-         a.G == b.G && a.nps == b.nps && a.ndb == b.ndb && a.nsf == b.nsf && a.nlas == b.nlas &&
-         a.nlak == b.nlak && a.nla == b.nla && a.edgeSupportNode == b.edgeSupportNode &&
-         a.edgeSupportCode == b.edgeSupportCode && a.edgeSupportValue == b.edgeSupportValue &&
-         a.pendulumNode == b.pendulumNode && a.pendulumAngle == b.pendulumAngle &&
-         a.pendulumValue == b.pendulumValue && a.rotSpringPlate == b.rotSpringPlate &&
-         a.rotSpringStiffness == b.rotSpringStiffness && a.rotSpringValue == b.rotSpringValue &&
-         a.shearSpringNode == b.shearSpringNode && a.shearSpringAngle == b.shearSpringAngle &&
+  return a.title == b.title && a.Typ == b.Typ && a.ns == b.ns && a.nk == b.nk && a.nk1 == b.nk1 &&
+         a.nk2 == b.nk2 && a.nk3 == b.nk3 && a.startNode == b.startNode && a.endNode == b.endNode &&
+         a.nodeY == b.nodeY && a.nodeZ == b.nodeZ && a.nodePlateCount == b.nodePlateCount &&
+         a.b_r == b.b_r && a.t_r == b.t_r && a.alpha_r == b.alpha_r && a.K_r == b.K_r &&
+         a.E == b.E && a.MUE == b.MUE && a.G == b.G && a.nps == b.nps && a.ndb == b.ndb &&
+         a.nsf == b.nsf && a.nlas == b.nlas && a.nlak == b.nlak && a.nla == b.nla &&
+         a.edgeSupportNode == b.edgeSupportNode && a.edgeSupportCode == b.edgeSupportCode &&
+         a.edgeSupportValue == b.edgeSupportValue && a.pendulumNode == b.pendulumNode &&
+         a.pendulumAngle == b.pendulumAngle && a.pendulumValue == b.pendulumValue &&
+         a.rotSpringPlate == b.rotSpringPlate && a.rotSpringStiffness == b.rotSpringStiffness &&
+         a.rotSpringValue == b.rotSpringValue && a.shearSpringNode == b.shearSpringNode &&
+         a.shearSpringAngle == b.shearSpringAngle &&
          a.shearSpringStiffness == b.shearSpringStiffness &&
          a.nodeBearingNode == b.nodeBearingNode && a.nodeBearingType == b.nodeBearingType &&
          a.nodeBearingAngle == b.nodeBearingAngle &&

@@ -168,9 +168,10 @@ TEST_F(CrossSectionFileTest, DamagedContentsNameTheirFault) {
             "the count of the explanation lines is negative (-1)");
   EXPECT_EQ(loadFailure(good.substr(0, good.find("*** Zustandsattribute ***") + 26) + "4 5"),
             "the file ends where an integer is expected after \"*** Zustandsattribute ***\"");
-  EXPECT_EQ(loadFailure(damaged("N cm 1 2", "N")),
-            "no integer where one is expected after "
-            "\"*** Typ ns nk nk1 nk2 nk3 Kraft Laenge nla nlas nlak nps ndb nsf FG nz nzl nzb nzd ***\"");
+  EXPECT_EQ(
+      loadFailure(damaged("N cm 1 2", "N")),
+      "no integer where one is expected after "
+      "\"*** Typ ns nk nk1 nk2 nk3 Kraft Laenge nla nlas nlak nps ndb nsf FG nz nzl nzb nzd ***\"");
 }
 
 TEST_F(CrossSectionFileTest, DirectoriesAndMissingFilesAreNotRead) {

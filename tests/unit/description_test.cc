@@ -74,9 +74,12 @@ TEST(DescriptionTest, ClassificationFollowsTheCounts) {
   const struct {
     int ns, nk, nk3;
     SectionShape shape;
-  } cases[] = {{4, 5, 0, SectionShape::OpenChain},   {4, 4, 0, SectionShape::ClosedChain},
-               {6, 5, 0, SectionShape::ClosedChain}, {4, 5, 1, SectionShape::Branched},
-               {4, 5, -2, SectionShape::Branched},   {0, 0, 0, SectionShape::ClosedChain},
+  } cases[] = {{4, 5, 0, SectionShape::OpenChain},
+               {4, 4, 0, SectionShape::ClosedChain},
+               {6, 5, 0, SectionShape::ClosedChain},
+               {4, 5, 1, SectionShape::Branched},
+               {4, 5, -2, SectionShape::Branched},
+               {0, 0, 0, SectionShape::ClosedChain},
                {0, 1, 0, SectionShape::OpenChain},
                {2147483647, -2147483647 - 1, 0, SectionShape::ClosedChain}};
   for (const auto& c : cases) {
@@ -90,9 +93,10 @@ TEST(DescriptionTest, ClassificationFollowsTheCounts) {
 
 TEST(DescriptionTest, ClosedChainWithoutPlatesAndWideRows) {
   CrossSection section;
-  EXPECT_NE(describe(section).find("Es ist ein geschlossener Scheibenzug\n\nEinheiten: kN und mm\n\n"
-                                   "Scheiben:   r   b_r     t_r       alpha_r \n\n"),
-            std::string::npos);
+  EXPECT_NE(
+      describe(section).find("Es ist ein geschlossener Scheibenzug\n\nEinheiten: kN und mm\n\n"
+                             "Scheiben:   r   b_r     t_r       alpha_r \n\n"),
+      std::string::npos);
   std::ostringstream row;
   PlateRecord wide;
   wide.b_r = 12345.678;

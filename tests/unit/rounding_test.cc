@@ -36,9 +36,7 @@ Point node(const CrossSection& section, int index) {
 double distance(Point a, Point b) { return std::hypot(a.y - b.y, a.z - b.z); }
 
 // Direction of travel along a plate of angle alpha (degrees).
-Point travel(double alpha) {
-  return {-std::cos(alpha * kPi / 180), -std::sin(alpha * kPi / 180)};
-}
+Point travel(double alpha) { return {-std::cos(alpha * kPi / 180), -std::sin(alpha * kPi / 180)}; }
 
 void expectNear(Point actual, Point expected, double tolerance = 1e-9) {
   EXPECT_NEAR(actual.y, expected.y, tolerance);
@@ -182,8 +180,8 @@ void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<
     const Point c = node(original, corner);
     const Point in = travel(original.alpha_r[plate]);
     const Point out = travel(original.alpha_r[plate + 1]);
-    const double t = std::fabs(radius * std::tan((original.alpha_r[plate] -
-                                                  original.alpha_r[plate + 1]) / 2 * kPi / 180));
+    const double t = std::fabs(
+        radius * std::tan((original.alpha_r[plate] - original.alpha_r[plate + 1]) / 2 * kPi / 180));
     const Point a{c.y - t * in.y, c.z - t * in.z};
     const Point b{c.y + t * out.y, c.z + t * out.z};
     expectNear(node(rounded, k + 1), a, 1e-9 * scale * 100);
@@ -196,7 +194,8 @@ void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<
     ASSERT_NEAR(distance(centre, b), radius, 1e-6 * radius);
     if (!convex) centre = {a.y + b.y - centre.y, a.z + b.z - centre.z};
     for (int i = 1; i <= n + 1; ++i) {
-      EXPECT_NEAR(distance(node(rounded, k + i), centre), radius, 1e-9 * radius) << "arc node " << i;
+      EXPECT_NEAR(distance(node(rounded, k + i), centre), radius, 1e-9 * radius)
+          << "arc node " << i;
     }
     double turn = 0;
     for (int i = 0; i <= n; ++i) turn += rounded.alpha_r[k + i] - rounded.alpha_r[k + i + 1];

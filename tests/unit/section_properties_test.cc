@@ -10,8 +10,7 @@
 
 namespace {
 
-CrossSection chain(const std::vector<double>& widths, const std::vector<double>& angles,
-                   double t) {
+CrossSection chain(const std::vector<double>& widths, const std::vector<double>& angles, double t) {
   CrossSection section;
   section.b_r.assign(widths.begin(), widths.end());
   section.alpha_r.assign(angles.begin(), angles.end());
