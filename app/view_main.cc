@@ -87,7 +87,8 @@ int main(int argc, char** argv) {
   sections.reserve(static_cast<std::size_t>(argc));
   for (int i = 1; i < argc; ++i) {
     CrossSection section;
-    const Result loaded = section.load(argv[i]);
+    Result loaded = section.load(argv[i]);
+    if (loaded) loaded = checkMeasurable(section);
     if (!loaded) {
       std::cout << "Cannot read " << argv[i] << ": " << loaded.reason() << '\n';
       exitCode = 1;

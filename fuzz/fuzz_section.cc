@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "report/section_picture.h"
+#include "report/section_properties.h"
 #include "section/cross_section.h"
 
 namespace {
@@ -71,6 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CrossSection loaded;
   if (!loaded.load(input)) return 0;
   expectRoundTrip(loaded);
+  if (checkMeasurable(loaded)) {
+    const SectionProperties properties = computeProperties(loaded);
+    const std::string picture = drawSections({{"input.kaf", &loaded, properties}});
+    if (picture.find("</svg>") == std::string::npos) fault("picture not closed");
+  }
 
   const bool plainChain = loaded.Typ != 1 || loaded.checkChain().ok();
   struct Variant {

@@ -1,6 +1,8 @@
 #include "report/section_properties.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "rounding/trigonometry.h"
 
@@ -17,6 +19,24 @@ PlateLine plateLine(const CrossSection& section, int plate) {
   const double z = section.nodeZ[start];
   const double b = section.b_r[plate];
   return {y, z, y - b * portableCos(radians), z - b * portableSin(radians)};
+}
+
+Result checkMeasurable(const CrossSection& section) {
+  const std::size_t plates = static_cast<std::size_t>(section.ns < 0 ? 0 : section.ns);
+  if (section.b_r.size() < plates || section.t_r.size() < plates ||
+      section.alpha_r.size() < plates || section.startNode.size() < plates) {
+    return Result::failure("its plate lists hold fewer than ns = " + std::to_string(section.ns) +
+                           " entries");
+  }
+  const std::size_t nodes = std::min(section.nodeY.size(), section.nodeZ.size());
+  for (std::size_t k = 0; k < plates; ++k) {
+    const int start = section.startNode[static_cast<int>(k)];
+    if (start < 1 || static_cast<std::size_t>(start) > nodes) {
+      return Result::failure("plate " + std::to_string(k + 1) + " starts at node " +
+                             std::to_string(start) + ", which the section does not have");
+    }
+  }
+  return Result::success();
 }
 
 SectionProperties computeProperties(const CrossSection& section) {

@@ -23,4 +23,9 @@ struct PlateLine {
 };
 PlateLine plateLine(const CrossSection& section, int plate);
 
+// Whether every plate's start node and per-plate values are there to draw and
+// measure the section; the reason when not.
+Result checkMeasurable(const CrossSection& section);
+
+// Needs a section that checkMeasurable accepts.
 SectionProperties computeProperties(const CrossSection& section);

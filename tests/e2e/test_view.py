@@ -42,11 +42,17 @@ class ViewTest(ZorvikTestCase):
         self.copy("angle.kaf", source_dir=EXAMPLES)
         with open(self.path("broken.kaf"), "wb") as f:
             f.write(b"no header\n")
-        code, out = self.view("broken.kaf", "angle.kaf")
+        angle = read(self.path("angle.kaf"))
+        with open(self.path("nodes.kaf"), "wb") as f:
+            f.write(angle.replace(b"\n1 2 \n2 3 \n", b"\n1 9 \n2 3 \n"))
+        code, out = self.view("broken.kaf", "nodes.kaf", "angle.kaf")
         self.assertEqual(code, 1)
-        self.assertTrue(out.startswith("Cannot read broken.kaf: the first line is no KAF header "
-                                       "(it does not begin with \"****\")\n"))
-        self.assertIn("angle.kaf", out.split("\n")[1])
+        self.assertTrue(out.startswith(
+            "Cannot read broken.kaf: the first line is no KAF header "
+            "(it does not begin with \"****\")\n"
+            "Cannot read nodes.kaf: plate 2 starts at node 9, which the section does not have\n"),
+            out)
+        self.assertIn("angle.kaf", out.split("\n")[2])
         self.assertIn("Picture: angle.svg\n", out)
         ElementTree.fromstring(read(self.path("angle.svg")))
 
