@@ -214,6 +214,16 @@ class GenerationTest(ZorvikTestCase):
         self.assertEqual(self.files(), ["chan-rr1-shear.kaf", "chan-rr1.kaf", "chan-rr2-shear.kaf",
                                         "chan-rr2.kaf", "chan.kaf"])
 
+    def test_absurd_counts_are_refused_instead_of_exhausting_memory(self):
+        self.copy("chan.kaf")
+        for answers in (b"\n\n2\n\n1e300\n\n\n", b"\n\n2\n\n\n1\n1 2000000000 1\n\n"):
+            code, out, _ = self.zorvik(answers)
+            self.assertEqual(code, 1)
+            self.assertRegex(out, "\nGenerated Files: \nNo files for radius 2: the result would "
+                                  "have up to [0-9]+ plates; at most 20000000 are made\n"
+                                  "Press key...$")
+            self.assertEqual(self.files(), ["chan.kaf"])
+
     def test_corners_left_sharp_are_named(self):
         self.copy("chan.kaf")
         code, out, _ = self.zorvik(b"\n\n95\n\n0\n\n\n")
