@@ -44,8 +44,6 @@ void printUsage(Console& console) {
   console.readKey();
 }
 
-bool fileExists(const std::string& path) { return platform::fileExists(path); }
-
 int runProgram(int argc, const char* const* argv, Console& console) {
   printBanner(console.out());
   if (argc < 2) {
@@ -53,7 +51,7 @@ int runProgram(int argc, const char* const* argv, Console& console) {
     return 1;
   }
   const std::string inputName = argv[1];
-  if (!fileExists(inputName)) {
+  if (!platform::fileExists(inputName)) {
     writeLine(console.out(), "Datei " + inputName + " nicht gefunden!");
     printUsage(console);
     return 1;

@@ -10,7 +10,6 @@ class Console;
 void printBanner(std::ostream& out);
 // Writes the usage text and waits for one key.
 void printUsage(Console& console);
-bool fileExists(const std::string& path);
 
 // The whole program: banner, argument test, then the rounding run. Returns
 // the exit code.

@@ -2,13 +2,14 @@
 // picture of all of them to one scale, written next to the first file.
 //
 //   zorvik-view FILE.kaf [MORE.kaf ...]
+#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/console_input.h"
-#include "app/file_naming.h"
+#include "archive/file_naming.h"
 #include "archive/numbers.h"
 #include "report/section_picture.h"
 #include "report/section_properties.h"

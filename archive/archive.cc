@@ -27,7 +27,8 @@ constexpr std::size_t kWriteChunk = 1 << 20;
 
 }  // namespace
 
-Archive::Archive(const std::string& fileName, bool storing) : storing_(storing) {
+Archive::Archive(const std::string& fileName, Direction direction)
+    : storing_(direction == Direction::Write) {
   if (storing_) {
     out_.open(fileName, std::ios::out | std::ios::binary | std::ios::trunc);
     if (!out_) fail(std::string("cannot create the file: ") + std::strerror(errno));
@@ -110,7 +111,7 @@ void Archive::missing(const char* noun) {
 
 bool Archive::findLabelFromTop(const std::string& label) {
   // Every label of a section file begins with '*'; only such lines are indexed.
-  if (label.empty() || label[0] != '*') return findLineFromTop(label);
+  if (label.empty() || label[0] != '*') return false;
   if (!indexed_) {
     indexed_ = true;
     std::size_t at = searchStart_;
@@ -127,14 +128,6 @@ bool Archive::findLabelFromTop(const std::string& label) {
   if (found == lineIndex_.end()) return false;
   position_ = found->second;
   return true;
-}
-
-bool Archive::findLineFromTop(std::string_view text) {
-  position_ = searchStart_;
-  while (!atEnd()) {
-    if (takeLine() == text) return true;
-  }
-  return false;
 }
 
 // ---- items, both directions ----

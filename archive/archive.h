@@ -20,14 +20,14 @@
 
 class Archive {
  public:
-  // Opens fileName for writing (storing true; an existing file is replaced)
-  // or reads it whole for reading. A file that cannot be opened leaves the
-  // archive failed from the start.
-  Archive(const std::string& fileName, bool storing);
+  enum class Direction { Read, Write };
+
+  // Opens fileName for writing (an existing file is replaced) or reads it
+  // whole for reading. A file that cannot be opened leaves the archive failed
+  // from the start.
+  Archive(const std::string& fileName, Direction direction);
   Archive(const Archive&) = delete;
   Archive& operator=(const Archive&) = delete;
-
-  bool isStoring() const { return storing_; }
 
   // Reading: false once a read found nothing where it expected something.
   // Writing: false once a write to the file failed.
@@ -67,7 +67,6 @@ class Archive {
   void skipBlankSpace();
   void missing(const char* what);
   bool findLabelFromTop(const std::string& label);
-  bool findLineFromTop(std::string_view text);
   void item(int& value) { intItem(value); }
   void item(double& value) { realItem(value); }
   template <typename T>

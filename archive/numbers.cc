@@ -56,7 +56,6 @@ std::size_t scanInt(std::string_view text, int& value) { return scanNumber(text,
 std::size_t scanDouble(std::string_view text, double& value) {
   return scanNumber(text, value, true);
 }
-std::size_t scanFloat(std::string_view text, float& value) { return scanNumber(text, value, true); }
 
 int toInt(const std::string& text) { return convertLeading<int>(text, false); }
 

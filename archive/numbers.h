@@ -14,7 +14,6 @@
 // or it is out of range; then value is left as it was.
 std::size_t scanInt(std::string_view text, int& value);
 std::size_t scanDouble(std::string_view text, double& value);
-std::size_t scanFloat(std::string_view text, float& value);
 
 // The number at the start of text after leading white space; 0 when there is
 // none or it lies outside the range of its type. The rest of text is ignored.

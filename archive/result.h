@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-class Result {
+class [[nodiscard]] Result {
  public:
   static Result success() { return Result(); }
   static Result failure(std::string reason) { return Result(std::move(reason)); }

@@ -20,6 +20,8 @@ namespace {
 
 // The terminal settings to restore; written before the terminal is changed,
 // read by the signal handler (only async-signal-safe calls there).
+const unsigned char kReturnKey = 13;  // what the console reads for Return
+
 struct termios savedTerminal;
 volatile sig_atomic_t terminalChanged = 0;
 int changedFd = -1;
@@ -67,12 +69,12 @@ int readKeyFrom(int fd) {
   sigaction(SIGTERM, &handler, &oldTerm);
 
   const bool keyMode = enterKeyMode(fd);
-  unsigned char byte = 13;
+  unsigned char byte = kReturnKey;
   ssize_t got;
   do {
     got = read(fd, &byte, 1);
   } while (got < 0 && errno == EINTR);
-  if (got != 1) byte = 13;
+  if (got != 1) byte = kReturnKey;
   if (keyMode) restoreTerminal();
 
   sigaction(SIGINT, &oldInt, nullptr);
@@ -113,7 +115,7 @@ bool askRetryOrCancel(const char* caption, const char* message) {
       retry = true;
       break;
     }
-    if (key == 'c' || key == 'C' || key == 13) break;
+    if (key == 'c' || key == 'C' || key == kReturnKey) break;
   }
   close(tty);
   return retry;

@@ -16,19 +16,14 @@ auto entryOrZero(const List& list, int i) {
 
 }  // namespace
 
-void buildPlateTable(CrossSection& section) {
-  section.plateTable.reserve(section.plateTable.size() +
-                             static_cast<std::size_t>(std::max(section.ns, 0)));
+std::vector<PlateRecord> buildPlateTable(const CrossSection& section) {
+  std::vector<PlateRecord> table;
+  table.reserve(static_cast<std::size_t>(std::max(section.ns, 0)));
   for (int i = 0; i < section.ns; ++i) {
-    PlateRecord record;
-    record.b_r = entryOrZero(section.b_r, i);
-    record.t_r = entryOrZero(section.t_r, i);
-    record.alpha_r = entryOrZero(section.alpha_r, i);
-    record.K_r = entryOrZero(section.K_r, i);
-    record.startNode = entryOrZero(section.startNode, i);
-    record.endNode = entryOrZero(section.endNode, i);
-    section.plateTable.push_back(record);
+    table.push_back({entryOrZero(section.b_r, i), entryOrZero(section.t_r, i),
+                     entryOrZero(section.alpha_r, i)});
   }
+  return table;
 }
 
 SectionShape classifySection(const CrossSection& section) {
@@ -61,9 +56,7 @@ void printPlateRow(const PlateRecord& record, int index, std::ostream& out) {
   out.write(row, at - row);
 }
 
-void printDescription(CrossSection& section, std::ostream& out) {
-  section.plateTable.clear();  // a second description must not list the plates twice
-  buildPlateTable(section);
+void printDescription(const CrossSection& section, std::ostream& out) {
   printTitle("Querschnittsbeschreibung", '=', out);
   for (const std::string& line : section.explanation) out << line << '\n' << std::flush;
   out << "Der Querschnitt besitzt " << section.nk << " Knoten und " << section.ns << " Scheiben.\n"
@@ -88,9 +81,9 @@ void printDescription(CrossSection& section, std::ostream& out) {
     out << "Scheiben:"
         << "   r   b_r     t_r       alpha_r " << '\n'
         << std::flush;
-    for (int i = 0; i < section.ns; ++i) {
-      printPlateRow(section.plateTable[static_cast<std::size_t>(i)], i, out);
-    }
+    const std::vector<PlateRecord> table = buildPlateTable(section);
+    for (std::size_t i = 0; i < table.size(); ++i)
+      printPlateRow(table[i], static_cast<int>(i), out);
   }
   out << '\n' << std::flush;
 }

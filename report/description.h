@@ -5,17 +5,25 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "section/cross_section.h"
 
 enum class SectionShape { Branched, ClosedChain, OpenChain };
 
-// Appends one PlateRecord per plate to section.plateTable.
-void buildPlateTable(CrossSection& section);
+// One row of the plate table of the description.
+struct PlateRecord {
+  double b_r = 0.0;
+  double t_r = 0.0;
+  double alpha_r = 0.0;
+};
+
+// One record per plate; entries missing from a short list read 0.
+std::vector<PlateRecord> buildPlateTable(const CrossSection& section);
 
 // Branched when nk3 is not 0; otherwise closed when ns - nk + 1 >= 1, else open.
 SectionShape classifySection(const CrossSection& section);
 
-void printDescription(CrossSection& section, std::ostream& out);
+void printDescription(const CrossSection& section, std::ostream& out);
 void printTitle(const std::string& title, char fill, std::ostream& out);
 void printPlateRow(const PlateRecord& record, int index, std::ostream& out);

@@ -13,6 +13,8 @@ const double kHeight = 600;
 const double kMargin = 60;
 const double kLegendHeight = 24;
 const int kMostNumberedNodes = 60;
+const double kLegendColumnWidth = 240;  // room for the colour mark and a file name
+const double kThinnestStroke = 0.5;     // plates thinner than this to scale still show
 const char* const kColours[] = {"#9a9a9a", "#d62728", "#1f77b4", "#2ca02c", "#9467bd", "#ff7f0e"};
 
 std::string number(double value) { return formatReal(value); }
@@ -86,7 +88,7 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
   svg += "<g stroke=\"" + std::string(colour) + "\" fill=\"" + colour + "\">\n";
   for (int k = 0; k < section.ns; ++k) {
     const PlateLine line = plateLine(section, k);
-    const double width = std::max(section.t_r[k] * view.scale, 0.5);
+    const double width = std::max(section.t_r[k] * view.scale, kThinnestStroke);
     svg += "<line x1=\"" + number(view.x(line.y1 + shift.y)) + "\" y1=\"" +
            number(view.y(line.z1 + shift.z)) + "\" x2=\"" + number(view.x(line.y2 + shift.y)) +
            "\" y2=\"" + number(view.y(line.z2 + shift.z)) + "\" stroke-width=\"" + number(width) +
@@ -169,7 +171,7 @@ std::string drawSections(const std::vector<PictureEntry>& entries) {
   colour = 0;
   double legendY = kHeight - kMargin / 2 - kLegendHeight * static_cast<double>(entries.size());
   for (const PictureEntry& entry : entries) {
-    const double x = kWidth - kMargin - 240;
+    const double x = kWidth - kMargin - kLegendColumnWidth;
     svg += "<rect x=\"" + number(x) + "\" y=\"" + number(legendY - 10) +
            "\" width=\"16\" height=\"8\" fill=\"" + kColours[colour] + "\"/>\n";
     svg += "<text x=\"" + number(x + 22) + "\" y=\"" + number(legendY - 2) +

@@ -2,11 +2,12 @@
 // of short straight plates, and the straight part of each plate may be split
 // into equal pieces. Angles are in degrees; a plate's end node lies at its
 // start node minus b_r * (cos alpha_r, sin alpha_r).
+#include "rounding/corner_rounding.h"
+
 #include <cmath>
 #include <string>
 
 #include "rounding/trigonometry.h"
-#include "section/cross_section.h"
 
 namespace {
 
@@ -79,6 +80,8 @@ NodePlates CrossSection::findPlatesAtNode(int node) const {
   return found;
 }
 
+// The same rule as findPlatesAtNode, for all nodes in one pass over the plates.
+
 std::vector<NodePlates> CrossSection::platesAtEveryNode() const {
   std::vector<NodePlates> index(static_cast<std::size_t>(nk > 0 ? nk : 0));
   for (int k = 0; k < ns; ++k) {
@@ -90,21 +93,19 @@ std::vector<NodePlates> CrossSection::platesAtEveryNode() const {
   return index;
 }
 
-bool CrossSection::isCorner(int node) const {
-  return isCornerBetween(node, findPlatesAtNode(node));
-}
+bool CrossSection::isCorner(int node) const { return isCorner(node, findPlatesAtNode(node)); }
 
-bool CrossSection::isCornerBetween(int node, NodePlates plates) const {
+bool CrossSection::isCorner(int node, const NodePlates& plates) const {
   if (nodePlateCount[node] != 2) return false;
   return std::fabs(alpha_r[plates.incoming] - alpha_r[plates.outgoing]) > kStraightTolerance;
 }
 
 CornerArc CrossSection::computeCornerArc(double radius, int elementsPerCorner, int node) const {
-  return cornerArcBetween(radius, elementsPerCorner, findPlatesAtNode(node));
+  return computeCornerArc(radius, elementsPerCorner, findPlatesAtNode(node));
 }
 
-CornerArc CrossSection::cornerArcBetween(double radius, int elementsPerCorner,
-                                         NodePlates plates) const {
+CornerArc CrossSection::computeCornerArc(double radius, int elementsPerCorner,
+                                         const NodePlates& plates) const {
   // The turn is used as it stands, without reduction modulo 360.
   const double turn = alpha_r[plates.incoming] - alpha_r[plates.outgoing];
   CornerArc arc;
@@ -151,11 +152,11 @@ RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, 
   for (int j = 1; j < nk; ++j) {
     const int k = j - 1;  // the plate that ends at node j; plate j starts there
     const int d = divisionNumbers[static_cast<std::size_t>(k)];
-    if (!rounding || !isCornerBetween(j, platesAt[static_cast<std::size_t>(j)])) {
+    if (!rounding || !isCorner(j, platesAt[static_cast<std::size_t>(j)])) {
       appendStraightPart(b_r[k], alpha_r[k], d, widths, angles);
       continue;
     }
-    const CornerArc arc = cornerArcBetween(radius, elementsPerCorner, platesAt[j]);
+    const CornerArc arc = computeCornerArc(radius, elementsPerCorner, platesAt[j]);
     if (!arc.fits) {
       // The arc would eat more of a plate than it has: leave the corner sharp.
       report.sharpCorners.push_back(j + 1);

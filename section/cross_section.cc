@@ -41,6 +41,9 @@ const float kWrittenVersion = 1.54f;
 
 const std::string kNoLabel;
 
+// Version 1.54 added the shear springs (nsf and their block); 1.53 has none.
+bool hasShearSprings(int formatVersion) { return formatVersion >= 154; }
+
 }  // namespace
 
 // ---- layout ----
@@ -86,13 +89,13 @@ void CrossSection::serialize(Archive& ar) {
 }
 
 void CrossSection::serializeCounts(Archive& ar) {
-  const bool withShearSprings = formatVersion != 153;
+  const bool withShearSprings = hasShearSprings(formatVersion);
   ar.labelLine(withShearSprings ? kCountsLabel : kCountsLabel153);
   for (int* count : {&Typ, &ns, &nk, &nk1, &nk2, &nk3}) ar.intItem(*count);
   ar.wordItem(Kraft);
   ar.wordItem(Laenge);
   for (int* count : {&nla, &nlas, &nlak, &nps, &ndb}) ar.intItem(*count);
-  if (formatVersion == 154) ar.intItem(nsf);
+  if (withShearSprings) ar.intItem(nsf);
   ar.wordItem(FG);
   for (int* count : {&state.nz, &state.nzl, &state.nzb, &state.nzd}) ar.intItem(*count);
   ar.endLine();
@@ -136,7 +139,7 @@ void CrossSection::serializeSupportsAndSprings(Archive& ar) {
     ar.labelLine(kNoRotSpringsLabel);
   }
 
-  if (formatVersion != 154) return;
+  if (!hasShearSprings(formatVersion)) return;
   if (nsf > 0) {
     ar.labelLine(kShearSpringsLabel);
     ar.intList(nsf, shearSpringNode, kNoLabel);
@@ -174,7 +177,7 @@ Result CrossSection::load(const std::string& fileName) {
     return Result::failure(platform::fileExists(fileName) ? "it is not a regular file"
                                                           : "the file cannot be opened");
   }
-  Archive ar(fileName, false);
+  Archive ar(fileName, Archive::Direction::Read);
   if (!ar.good()) return Result::failure(ar.failure());
 
   const std::string header = ar.readLine();
@@ -213,7 +216,7 @@ Result CrossSection::save(const std::string& fileName) {
 }
 
 Result CrossSection::writeFile(const std::string& fileName) {
-  Archive ar(fileName, true);
+  Archive ar(fileName, Archive::Direction::Write);
   std::string header = kHeaderStart + formatFixed(kWrittenVersion, 2, 4) + " ****";
   ar.lineItem(header);
   formatVersion = 154;

@@ -14,16 +14,6 @@
 
 class Archive;
 
-// One plate of the derived plate table, gathered for the section description.
-struct PlateRecord {
-  double b_r = 0.0;
-  double t_r = 0.0;
-  double alpha_r = 0.0;
-  double K_r = 0.0;
-  int startNode = 0;
-  int endNode = 0;
-};
-
 // The state block of a section; its values belong to the analysis programs.
 class SectionState {
  public:
@@ -35,30 +25,11 @@ class SectionState {
   int nzd = 0;
 };
 
-// The plates that meet at a node: indices into the per-plate lists, -1 if none.
-struct NodePlates {
-  int outgoing = -1;  // the plate whose start node is the node
-  int incoming = -1;  // the plate whose end node is the node
-};
-
-// The circular arc that replaces one corner.
-struct CornerArc {
-  int elementCount = 0;        // number of arc plates
-  double tangentLength = 0.0;  // corner node to each tangent point, along the plates
-  double elementLength = 0.0;  // chord of one arc segment
-  double angleStep = 0.0;      // change of direction between arc plates, degrees
-  bool fits = false;           // both plates are long enough for the tangent length
-};
-
-// What a rounding pass reports besides the changed section.
-struct RoundingReport {
-  Result accepted = Result::success();  // failure: the section was left unchanged
-  std::vector<int> sharpCorners;        // node numbers (loaded section) left sharp
-};
-
-// The most plates a rounding makes; beyond it a mistyped count is refused
-// instead of exhausting the memory.
-const long long kMaxRoundedPlates = 20000000;
+// The rounding's own types, defined in rounding/corner_rounding.h; the
+// members below only name them.
+struct NodePlates;
+struct CornerArc;
+struct RoundingReport;
 
 class CrossSection {
  public:
@@ -81,9 +52,14 @@ class CrossSection {
                               std::vector<int> divisionNumbers);
   // Checks that the plates form one open chain numbered along its plates.
   Result checkChain() const;
+  // The plates at a node, by a scan of every plate (a later match wins).
   NodePlates findPlatesAtNode(int node) const;
+  // The same for every node at once, by the same rule, in one pass.
+  std::vector<NodePlates> platesAtEveryNode() const;
   bool isCorner(int node) const;
+  bool isCorner(int node, const NodePlates& plates) const;
   CornerArc computeCornerArc(double radius, int elementsPerCorner, int node) const;
+  CornerArc computeCornerArc(double radius, int elementsPerCorner, const NodePlates& plates) const;
   // Rebuilds nodes, counts, coordinates and edge supports from b_r and alpha_r,
   // starting at the origin.
   void rebuildFromPlates();
@@ -103,7 +79,6 @@ class CrossSection {
   int nk1 = 0;
   int nk2 = 0;
   int nk3 = 0;
-  std::vector<PlateRecord> plateTable;
   IntList startNode;
   IntList endNode;
   RealList nodeY;
@@ -151,12 +126,7 @@ class CrossSection {
   void serializeSupportsAndSprings(Archive& ar);
   void serializeBearings(Archive& ar);
   Result writeFile(const std::string& fileName);
-  // The corner test and arc of a node whose plates are already known, so that
-  // the rounding pass looks them up once instead of scanning at every node.
-  std::vector<NodePlates> platesAtEveryNode() const;
-  bool isCornerBetween(int node, NodePlates plates) const;
-  CornerArc cornerArcBetween(double radius, int elementsPerCorner, NodePlates plates) const;
 };
 
-// Equal when every member that the file holds is equal (plateTable excluded).
+// Equal when every member that the file holds is equal .
 bool sameFileContents(const CrossSection& a, const CrossSection& b);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archive/numbers.h"
+#include "rounding/corner_rounding.h"
 #include "section/cross_section.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +35,12 @@ int main(int argc, char** argv) {
   section.explanation.push_back(argv[3]);
   section.rebuildFromPlates();
   if (divide > 1) {
-    section.roundCorners(0, 0, true, std::vector<int>(section.b_r.size(), divide));
+    const RoundingReport divided =
+        section.roundCorners(0, 0, true, std::vector<int>(section.b_r.size(), divide));
+    if (!divided.accepted) {
+      std::cerr << argv[1] << ": cannot divide the plates: " << divided.accepted.reason() << "\n";
+      return 1;
+    }
   }
   const Result thickness = section.setThickness(toDouble(argv[2]));
   const Result saved = thickness ? section.save(argv[1]) : thickness;

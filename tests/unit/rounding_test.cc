@@ -3,7 +3,9 @@
 #include <cmath>
 #include <vector>
 
+#include "rounding/corner_rounding.h"
 #include "section/cross_section.h"
+#include "tests/unit/test_sections.h"
 
 namespace {
 
@@ -13,17 +15,6 @@ struct Point {
   double y;
   double z;
 };
-
-// An open chain of plates with the given widths and angles, rebuilt from the
-// origin, thickness 2.
-CrossSection chain(const std::vector<double>& widths, const std::vector<double>& angles) {
-  CrossSection section;
-  section.b_r.assign(widths.begin(), widths.end());
-  section.alpha_r.assign(angles.begin(), angles.end());
-  section.rebuildFromPlates();
-  EXPECT_TRUE(section.setThickness(2).ok());
-  return section;
-}
 
 std::vector<int> ones(const CrossSection& section) {
   return std::vector<int>(static_cast<std::size_t>(section.ns), 1);

@@ -7,17 +7,10 @@
 #include <vector>
 
 #include "report/section_picture.h"
+#include "rounding/corner_rounding.h"
+#include "tests/unit/test_sections.h"
 
 namespace {
-
-CrossSection chain(const std::vector<double>& widths, const std::vector<double>& angles, double t) {
-  CrossSection section;
-  section.b_r.assign(widths.begin(), widths.end());
-  section.alpha_r.assign(angles.begin(), angles.end());
-  section.rebuildFromPlates();
-  EXPECT_TRUE(section.setThickness(t).ok());
-  return section;
-}
 
 void expectRelative(double actual, double expected, double tolerance = 1e-9) {
   EXPECT_NEAR(actual, expected, tolerance * std::max(std::fabs(expected), 1.0));

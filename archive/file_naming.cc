@@ -1,4 +1,4 @@
-#include "app/file_naming.h"
+#include "archive/file_naming.h"
 
 namespace {
 

@@ -1,0 +1,42 @@
+// One round of the generation: for one radius, the input section is loaded
+// afresh, rounded, given the run's thickness and written twice beside the
+// input: for MAV3 ("-rrN", FG "uf") and for MAV4 ("-rrN-shear", FG "ufs",
+// Typ 6). The program, the benchmark and the fuzz target all make their
+// files through generateRound.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "archive/result.h"
+#include "rounding/corner_rounding.h"
+
+// What every round of a run shares.
+struct GenerationSettings {
+  double thickness = 0.0;
+  bool convex = true;
+  int elementsPerCorner = kDefaultElementsPerCorner;
+  std::vector<int> divisionNumbers;  // one per plate of the loaded section
+};
+
+struct WrittenFile {
+  std::string name;
+  Result saved;  // failure: this file was not written, with the reason
+};
+
+struct RoundOutcome {
+  Result loaded = Result::success();    // failure: the input could not be read again
+  Result prepared = Result::success();  // failure: the section could not be rounded
+  std::vector<int> sharpCorners;        // node numbers (loaded section) left sharp
+  std::vector<WrittenFile> files;       // in the order of writing: MAV3, then MAV4
+
+  // True when both files were written.
+  bool complete() const;
+};
+
+// The explanation line that every generated file gets.
+extern const char* const kGeneratedBy;
+
+// The round of `radius`, the counter-th of its series.
+RoundOutcome generateRound(const std::string& inputName, const GenerationSettings& settings,
+                           double radius, int counter);
