@@ -135,14 +135,14 @@ bool runRound(Console& console, const RoundingSettings& settings, double radius,
     writeLine(out, "No files for radius " + radiusText + ": " + outcome.prepared.reason());
     return false;
   }
+  if (!outcome.misfitCorners.empty()) {
+    const bool one = outcome.misfitCorners.size() == 1;
+    writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
+                       joined(outcome.misfitCorners) + ": no files for this radius.");
+    return false;
+  }
   for (const WrittenFile& file : outcome.files) {
     writeLine(out, file.saved ? file.name : file.name + " was not written: " + file.saved.reason());
-  }
-  if (!outcome.sharpCorners.empty()) {
-    const bool one = outcome.sharpCorners.size() == 1;
-    writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
-                       joined(outcome.sharpCorners) + ": " +
-                       (one ? "that corner is" : "those corners are") + " left sharp.");
   }
   return outcome.complete();
 }

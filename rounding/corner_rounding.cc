@@ -4,6 +4,7 @@
 // start node minus b_r * (cos alpha_r, sin alpha_r).
 #include "rounding/corner_rounding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -37,6 +38,13 @@ void appendStraightPart(double length, double angle, int d, RealList& widths, Re
 }
 
 }  // namespace
+
+double shortTurn(double incomingAngle, double outgoingAngle) {
+  double turn = std::fmod(incomingAngle - outgoingAngle, 360.0);
+  if (turn > 180.0) turn -= 360.0;
+  if (turn <= -180.0) turn += 360.0;
+  return turn;
+}
 
 Result CrossSection::checkChain() const {
   if (ns < 1) return Result::failure("the section has no plates");
@@ -97,7 +105,8 @@ bool CrossSection::isCorner(int node) const { return isCorner(node, findPlatesAt
 
 bool CrossSection::isCorner(int node, const NodePlates& plates) const {
   if (nodePlateCount[node] != 2) return false;
-  return std::fabs(alpha_r[plates.incoming] - alpha_r[plates.outgoing]) > kStraightTolerance;
+  return std::fabs(shortTurn(alpha_r[plates.incoming], alpha_r[plates.outgoing])) >
+         kStraightTolerance;
 }
 
 CornerArc CrossSection::computeCornerArc(double radius, int elementsPerCorner, int node) const {
@@ -106,16 +115,34 @@ CornerArc CrossSection::computeCornerArc(double radius, int elementsPerCorner, i
 
 CornerArc CrossSection::computeCornerArc(double radius, int elementsPerCorner,
                                          const NodePlates& plates) const {
-  // The turn is used as it stands, without reduction modulo 360.
-  const double turn = alpha_r[plates.incoming] - alpha_r[plates.outgoing];
+  return arcBetween(radius, elementsPerCorner, plates, b_r);
+}
+
+CornerArc CrossSection::arcBetween(double radius, int elementsPerCorner, const NodePlates& plates,
+                                   const RealList& widths) const {
+  const double turn = shortTurn(alpha_r[plates.incoming], alpha_r[plates.outgoing]);
   CornerArc arc;
   arc.elementCount = elementsPerCorner;
   arc.angleStep = turn / elementsPerCorner;
-  arc.tangentLength = std::fabs(radius * portableTan(radians(turn / 2)));
-  arc.fits = kTangentShare * b_r[plates.outgoing] >= arc.tangentLength &&
-             kTangentShare * b_r[plates.incoming] >= arc.tangentLength;
+  // A plate folded back on itself has no tangent point at any distance.
+  arc.tangentLength =
+      std::fabs(turn) == 180.0 ? HUGE_VAL : std::fabs(radius * portableTan(radians(turn / 2)));
+  arc.fits = kTangentShare * widths[plates.outgoing] >= arc.tangentLength &&
+             kTangentShare * widths[plates.incoming] >= arc.tangentLength;
   if (arc.fits) arc.elementLength = std::fabs(2 * radius * portableSin(radians(arc.angleStep / 2)));
   return arc;
+}
+
+long long CrossSection::countRoundedPlates(bool rounding, int elementsPerCorner,
+                                           const std::vector<NodePlates>& platesAt,
+                                           const std::vector<int>& divisionNumbers) const {
+  long long plates = 0;
+  for (int d : divisionNumbers) plates += d;
+  if (!rounding) return plates;
+  for (int j = 1; j + 1 < nk; ++j) {
+    if (isCorner(j, platesAt[static_cast<std::size_t>(j)])) plates += elementsPerCorner;
+  }
+  return plates;
 }
 
 RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, bool convex,
@@ -133,18 +160,19 @@ RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, 
   // the subdivision applies. A division number below 1 counts as 1, so that
   // no plate disappears from the chain.
   const bool rounding = elementsPerCorner >= 1 && radius != 0.0;
-  long long resultPlates = rounding ? static_cast<long long>(elementsPerCorner) * (ns - 1) : 0;
-  for (int& d : divisionNumbers) {
-    if (d < 1) d = 1;
-    resultPlates += d;
-  }
+  for (int& d : divisionNumbers) d = std::max(d, 1);
+  const std::vector<NodePlates> platesAt = platesAtEveryNode();
+  const long long resultPlates =
+      countRoundedPlates(rounding, elementsPerCorner, platesAt, divisionNumbers);
   if (resultPlates > kMaxRoundedPlates) {
     report.accepted =
-        Result::failure("the result would have up to " + std::to_string(resultPlates) +
+        Result::failure("the result would have " + std::to_string(resultPlates) +
                         " plates; at most " + std::to_string(kMaxRoundedPlates) + " are made");
     return report;
   }
-  const std::vector<NodePlates> platesAt = platesAtEveryNode();
+  // The widths as the corners before each plate have shortened them; b_r
+  // itself stays as loaded until the whole section is known to fit.
+  RealList remaining = b_r;
   RealList angles;
   RealList widths;
   angles.reserve(static_cast<std::size_t>(resultPlates));
@@ -152,18 +180,17 @@ RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, 
   for (int j = 1; j < nk; ++j) {
     const int k = j - 1;  // the plate that ends at node j; plate j starts there
     const int d = divisionNumbers[static_cast<std::size_t>(k)];
-    if (!rounding || !isCorner(j, platesAt[static_cast<std::size_t>(j)])) {
-      appendStraightPart(b_r[k], alpha_r[k], d, widths, angles);
+    const NodePlates& plates = platesAt[static_cast<std::size_t>(j)];
+    if (!rounding || !isCorner(j, plates)) {
+      appendStraightPart(remaining[k], alpha_r[k], d, widths, angles);
       continue;
     }
-    const CornerArc arc = computeCornerArc(radius, elementsPerCorner, platesAt[j]);
+    const CornerArc arc = arcBetween(radius, elementsPerCorner, plates, remaining);
     if (!arc.fits) {
-      // The arc would eat more of a plate than it has: leave the corner sharp.
-      report.sharpCorners.push_back(j + 1);
-      appendStraightPart(b_r[k], alpha_r[k], d, widths, angles);
+      report.misfitCorners.push_back(j + 1);
       continue;
     }
-    appendStraightPart(b_r[k] - arc.tangentLength, alpha_r[k], d, widths, angles);
+    appendStraightPart(remaining[k] - arc.tangentLength, alpha_r[k], d, widths, angles);
     const double increment = convex ? -arc.angleStep : arc.angleStep;
     double angle = (convex ? alpha_r[k] : alpha_r[j]) + increment / 2;
     for (int e = 0; e < arc.elementCount; ++e) {
@@ -171,8 +198,10 @@ RoundingReport CrossSection::roundCorners(double radius, int elementsPerCorner, 
       angles.push_back(angle);
       angle += increment;
     }
-    b_r[j] -= arc.tangentLength;  // the next plate's straight part starts at the tangent point
+    remaining[j] -=
+        arc.tangentLength;  // the next plate's straight part starts at the tangent point
   }
+  if (!report.misfitCorners.empty()) return report;
   alpha_r = std::move(angles);
   b_r = std::move(widths);
   rebuildFromPlates();

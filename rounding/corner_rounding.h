@@ -21,6 +21,10 @@ struct NodePlates {
   int incoming = -1;  // the plate whose end node is the node
 };
 
+// The turn from one plate direction to the next, alpha_in - alpha_out in
+// degrees, taken the short way round: in (-180, 180].
+double shortTurn(double incomingAngle, double outgoingAngle);
+
 // The circular arc that replaces one corner.
 struct CornerArc {
   int elementCount = 0;        // number of arc plates
@@ -33,5 +37,8 @@ struct CornerArc {
 // What a rounding pass reports besides the changed section.
 struct RoundingReport {
   Result accepted = Result::success();  // failure: the section was left unchanged
-  std::vector<int> sharpCorners;        // node numbers (loaded section) left sharp
+  // Node numbers (loaded section) of the corners that the radius does not fit.
+  // When there is one, the section is left unchanged: a section is rounded
+  // whole or not at all.
+  std::vector<int> misfitCorners;
 };

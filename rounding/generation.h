@@ -27,7 +27,7 @@ struct WrittenFile {
 struct RoundOutcome {
   Result loaded = Result::success();    // failure: the input could not be read again
   Result prepared = Result::success();  // failure: the section could not be rounded
-  std::vector<int> sharpCorners;        // node numbers (loaded section) left sharp
+  std::vector<int> misfitCorners;       // not empty: the radius does not fit; no files
   std::vector<WrittenFile> files;       // in the order of writing: MAV3, then MAV4
 
   // True when both files were written.

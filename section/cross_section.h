@@ -47,6 +47,8 @@ class CrossSection {
   // ---- corner rounding ----
   // Replaces every corner of the open plate chain by n arc plates of radius R
   // and splits the straight part of plate k into divisionNumbers[k] pieces.
+  // Turns are taken the short way round. When R does not fit a corner, the
+  // section is left unchanged and the report names every such corner.
   // Sections whose Typ is not 1 pass unchanged.
   RoundingReport roundCorners(double radius, int elementsPerCorner, bool convex,
                               std::vector<int> divisionNumbers);
@@ -126,6 +128,13 @@ class CrossSection {
   void serializeSupportsAndSprings(Archive& ar);
   void serializeBearings(Archive& ar);
   Result writeFile(const std::string& fileName);
+  // The arc of a corner tested against the given (possibly shortened) widths.
+  CornerArc arcBetween(double radius, int elementsPerCorner, const NodePlates& plates,
+                       const RealList& widths) const;
+  // The plates that a rounding makes: every piece and every arc plate.
+  long long countRoundedPlates(bool rounding, int elementsPerCorner,
+                               const std::vector<NodePlates>& platesAt,
+                               const std::vector<int>& divisionNumbers) const;
 };
 
 // Equal when every member that the file holds is equal .

@@ -35,6 +35,9 @@ ELEMENTS_RETURN = "Number of elements for each corner [return=4]? \r\n"
 SUBDIVIDE_RETURN = "Shall the elements be subdivided (1/0 return=0)?\r\n"
 
 
+EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
+
+
 class GenerationTest(ZorvikTestCase):
     def zorvik(self, answers, name="chan.kaf"):
         return run([name], answers=answers, cwd=self.dir)
@@ -232,23 +235,53 @@ class GenerationTest(ZorvikTestCase):
             code, out, _ = self.zorvik(answers)
             self.assertEqual(code, 1)
             self.assertRegex(out, "\nGenerated Files: \nNo files for radius 2: the result would "
-                                  "have up to [0-9]+ plates; at most 20000000 are made\n"
+                                  "have [0-9]+ plates; at most 20000000 are made\n"
                                   "Press key...$")
             self.assertEqual(self.files(), ["chan.kaf"])
 
-    def test_corners_left_sharp_are_named(self):
+    def test_a_radius_that_does_not_fit_writes_no_files(self):
         self.copy("chan.kaf")
         code, out, _ = self.zorvik(b"\n\n95\n\n0\n\n\n")
-        self.assertEqual(code, 0)
+        self.assertEqual(code, 0)  # without arc plates nothing has to fit
         self.assertIn(ELEMENTS_RETURN.replace("? \r", "? 0\r") +
                       " Fewer than 1 element per corner: the corners are not rounded.\n", out)
+        os.remove(self.path("chan-rr1.kaf"))
+        os.remove(self.path("chan-rr1-shear.kaf"))
         code, out, _ = self.zorvik(b"\n\n95\n\n\n\n\n")
+        self.assertEqual(code, 1)
         self.assertTrue(out.endswith(
-            "chan-rr1.kaf\nchan-rr1-shear.kaf\n"
-            " Radius 95 does not fit at nodes 2 and 3: those corners are left sharp.\n"
+            "Generated Files: \n"
+            " Radius 95 does not fit at nodes 2 and 3: no files for this radius.\n"
             "Press key..."))
-        b, _, _, _ = kaf_plates(self.path("chan-rr1.kaf"))
-        self.assertEqual(b, [100, 200, 100])
+        self.assertEqual(self.files(), ["chan.kaf"])
+
+    def test_the_hat_is_never_half_rounded(self):
+        # At R = 24 the corners at nodes 2 and 4 would fit and those at 3 and 5
+        # not (each tested on the widths that the corners before it left).
+        self.copy("hat.kaf", source_dir=EXAMPLES)
+        code, out, _ = self.zorvik(b"\n\n24\n\n\n\n\n", name="hat.kaf")
+        self.assertEqual(code, 1)
+        self.assertTrue(out.endswith(
+            "Generated Files: \n"
+            " Radius 24 does not fit at nodes 3 and 5: no files for this radius.\n"
+            "Press key..."))
+        self.assertEqual(self.files(), ["hat.kaf"])
+
+    def test_a_series_goes_on_past_a_radius_that_does_not_fit(self):
+        # Lips of 20 take a tangent length of at most 18: R = 20 does not fit.
+        self.copy("lipped_channel.kaf", source_dir=EXAMPLES)
+        code, out, _ = self.zorvik(b"\n3\n10 20\n\n\n\n\n", name="lipped_channel.kaf")
+        self.assertEqual(code, 1)
+        self.assertIn("Radius from ... to ... ? \n" + CONVEX_RETURN, out)
+        self.assertTrue(out.endswith(
+            "Generated Files: \n"
+            "lipped_channel-rr1.kaf\nlipped_channel-rr1-shear.kaf\n"
+            "lipped_channel-rr2.kaf\nlipped_channel-rr2-shear.kaf\n"
+            " Radius 20 does not fit at nodes 2 and 5: no files for this radius.\n"
+            "Press key..."), out[-400:])
+        self.assertEqual(self.files(), ["lipped_channel-rr1-shear.kaf", "lipped_channel-rr1.kaf",
+                                        "lipped_channel-rr2-shear.kaf", "lipped_channel-rr2.kaf",
+                                        "lipped_channel.kaf"])
 
 
 if __name__ == "__main__":

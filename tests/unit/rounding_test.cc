@@ -38,7 +38,7 @@ TEST(RoundCornersTest, RightAngleConvex) {
   CrossSection section = chain({10, 10}, {0, 90});
   const RoundingReport report = section.roundCorners(2, 4, true, ones(section));
   ASSERT_TRUE(report.accepted.ok());
-  EXPECT_TRUE(report.sharpCorners.empty());
+  EXPECT_TRUE(report.misfitCorners.empty());
   ASSERT_EQ(section.ns, 6);
   ASSERT_EQ(section.nk, 7);
   const double chord = 2 * 2 * std::sin(11.25 * kPi / 180);
@@ -116,29 +116,43 @@ TEST(RoundCornersTest, CornerThresholdIsStrictlyAboveAHundredthDegree) {
   EXPECT_FALSE(above.isCorner(0));  // an end node joins one plate
 }
 
-TEST(RoundCornersTest, AnglesAreNotReducedModulo360) {
+TEST(RoundCornersTest, TurnsAreTakenTheShortWayRound) {
+  // 170 to -170 is a turn of -20 degrees, not of 340.
   CrossSection section = chain({10, 10}, {170, -170});
   const CornerArc arc = section.computeCornerArc(2, 4, 1);
-  EXPECT_NEAR(arc.angleStep, 85, 1e-12);
-  EXPECT_NEAR(arc.tangentLength, std::fabs(2 * std::tan(170 * kPi / 180)), 1e-12);
-  section.roundCorners(2, 4, true, ones(section));
-  const double angles[] = {170, 127.5, 42.5, -42.5, -127.5, -170};
+  EXPECT_NEAR(arc.angleStep, -5, 1e-12);
+  EXPECT_NEAR(arc.tangentLength, 2 * std::tan(10 * kPi / 180), 1e-12);
+  ASSERT_TRUE(section.roundCorners(2, 4, true, ones(section)).misfitCorners.empty());
+  const double angles[] = {170, 172.5, 177.5, 182.5, 187.5, -170};
   for (int k = 0; k < 6; ++k) EXPECT_NEAR(section.alpha_r[k], angles[k], 1e-12);
+
+  // Plates that differ by a multiple of 360 degrees continue straight on.
+  CrossSection straight = chain({10, 10, 10}, {180, -180, 540});
+  EXPECT_FALSE(straight.isCorner(1));
+  EXPECT_FALSE(straight.isCorner(2));
+  ASSERT_TRUE(straight.roundCorners(2, 4, true, ones(straight)).accepted.ok());
+  EXPECT_EQ(straight.ns, 3);
+
+  // A plate folded back on itself never leaves room for an arc.
+  CrossSection folded = chain({10, 10}, {0, 180});
+  EXPECT_FALSE(folded.computeCornerArc(0.001, 4, 1).fits);
+  EXPECT_EQ(folded.roundCorners(0.001, 4, true, ones(folded)).misfitCorners, (std::vector<int>{2}));
 }
 
 TEST(RoundCornersTest, NeighbouringCornersShareTheirPlate) {
   CrossSection fits = chain({10, 3, 10}, {0, 90, 180});
-  ASSERT_TRUE(fits.roundCorners(1, 2, true, ones(fits)).sharpCorners.empty());
+  ASSERT_TRUE(fits.roundCorners(1, 2, true, ones(fits)).misfitCorners.empty());
   EXPECT_NEAR(fits.b_r[3], 1, 1e-12);  // 3 less one tangent length at each end
 
   // The second corner tests the middle plate's width after the first took
-  // its tangent length: 0.9 * 1.4 < 1.6, so that corner stays sharp.
+  // its tangent length: 0.9 * 1.4 < 1.6, so the radius does not fit there
+  // and the section stays as it was.
   CrossSection tight = chain({10, 3, 10}, {0, 90, 180});
+  const CrossSection before = tight;
   const RoundingReport report = tight.roundCorners(1.6, 2, true, ones(tight));
-  EXPECT_EQ(report.sharpCorners, (std::vector<int>{3}));
-  EXPECT_EQ(tight.ns, 5);
-  EXPECT_NEAR(tight.b_r[3], 1.4, 1e-12);
-  EXPECT_NEAR(tight.b_r[4], 10, 1e-12);
+  EXPECT_TRUE(report.accepted.ok());
+  EXPECT_EQ(report.misfitCorners, (std::vector<int>{3}));
+  EXPECT_TRUE(sameFileContents(before, tight));
 }
 
 TEST(RoundCornersTest, OtherTypesPassUnchanged) {
@@ -160,7 +174,7 @@ void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<
   CrossSection rounded = original;
   const RoundingReport report = rounded.roundCorners(radius, n, convex, ones(original));
   ASSERT_TRUE(report.accepted.ok());
-  ASSERT_TRUE(report.sharpCorners.empty());
+  ASSERT_TRUE(report.misfitCorners.empty());
   ASSERT_EQ(rounded.ns, original.ns + n * (original.ns - 1));
 
   const double scale = radius;
@@ -171,8 +185,8 @@ void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<
     const Point c = node(original, corner);
     const Point in = travel(original.alpha_r[plate]);
     const Point out = travel(original.alpha_r[plate + 1]);
-    const double t = std::fabs(
-        radius * std::tan((original.alpha_r[plate] - original.alpha_r[plate + 1]) / 2 * kPi / 180));
+    const double turn = shortTurn(original.alpha_r[plate], original.alpha_r[plate + 1]);
+    const double t = std::fabs(radius * std::tan(turn / 2 * kPi / 180));
     const Point a{c.y - t * in.y, c.z - t * in.z};
     const Point b{c.y + t * out.y, c.z + t * out.z};
     expectNear(node(rounded, k + 1), a, 1e-9 * scale * 100);
@@ -188,9 +202,9 @@ void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<
       EXPECT_NEAR(distance(node(rounded, k + i), centre), radius, 1e-9 * radius)
           << "arc node " << i;
     }
-    double turn = 0;
-    for (int i = 0; i <= n; ++i) turn += rounded.alpha_r[k + i] - rounded.alpha_r[k + i + 1];
-    EXPECT_NEAR(turn, original.alpha_r[plate] - original.alpha_r[plate + 1], 1e-9);
+    double arcTurn = 0;
+    for (int i = 0; i <= n; ++i) arcTurn += rounded.alpha_r[k + i] - rounded.alpha_r[k + i + 1];
+    EXPECT_NEAR(shortTurn(arcTurn, 0), turn, 1e-9);
     k += 1 + n;
   }
   EXPECT_NEAR(rounded.alpha_r[k], original.alpha_r.back(), 1e-12);
@@ -198,30 +212,62 @@ void expectRoundedGeometry(const std::vector<double>& widths, const std::vector<
   expectNear(node(rounded, rounded.nk - 1), node(original, original.nk - 1), 1e-9 * span);
 }
 
-TEST(RoundCornersTest, LippedChannelAndZSectionFilletsLieOnCircles) {
-  const std::vector<double> lipped{20, 75, 200, 75, 20};
-  const std::vector<double> lippedAngles{90, 0, -90, -180, -270};
-  const std::vector<double> zed{18, 70, 200, 70, 18};
-  const std::vector<double> zedAngles{-45, 0, 90, 0, -45};
-  for (double radius : {1.0, 3.0, 8.0}) {
-    for (int n : {1, 4, 7}) {
-      for (bool convex : {true, false}) {
-        expectRoundedGeometry(lipped, lippedAngles, radius, n, convex);
-        expectRoundedGeometry(zed, zedAngles, radius, n, convex);
+// The examples' angles, the same sections written with every angle in
+// (-180, 180], and the same again with angles 360 degrees away.
+const std::vector<std::pair<std::vector<double>, std::vector<double>>>& gridSections() {
+  static const std::vector<std::pair<std::vector<double>, std::vector<double>>> sections{
+      {{20, 75, 200, 75, 20}, {90, 0, -90, -180, -270}},  // lipped channel
+      {{20, 75, 200, 75, 20}, {90, 0, -90, 180, 90}},
+      {{20, 75, 200, 75, 20}, {-270, 360, 270, -180, 450}},
+      {{18, 70, 200, 70, 18}, {-45, 0, 90, 0, -45}},  // Z with lips
+      {{18, 70, 200, 70, 18}, {315, -360, -270, 720, 315}},
+      {{40, 60, 100, 60, 40}, {0, 90, 180, -90, 0}},  // hat
+      {{40, 60, 100, 60, 40}, {360, -270, -180, 270, 0}},
+  };
+  return sections;
+}
+
+TEST(RoundCornersTest, EveryWrittenArcLiesOnItsFilletCircle) {
+  for (const auto& [widths, angles] : gridSections()) {
+    for (double radius : {1.0, 3.0, 8.0}) {
+      for (int n : {1, 4, 9}) {
+        for (bool convex : {true, false}) expectRoundedGeometry(widths, angles, radius, n, convex);
       }
     }
   }
 }
 
-TEST(RoundCornersTest, RadiusTooLargeLeavesThatCornerSharp) {
+TEST(RoundCornersTest, EquivalentAnglesGiveTheSameNodes) {
+  const auto& sections = gridSections();
+  const std::pair<std::size_t, std::size_t> equivalent[] = {{0, 1}, {0, 2}, {3, 4}, {5, 6}};
+  for (const auto& [first, second] : equivalent) {
+    for (bool convex : {true, false}) {
+      CrossSection a = chain(sections[first].first, sections[first].second);
+      CrossSection b = chain(sections[second].first, sections[second].second);
+      ASSERT_TRUE(a.roundCorners(5, 4, convex, ones(a)).misfitCorners.empty());
+      ASSERT_TRUE(b.roundCorners(5, 4, convex, ones(b)).misfitCorners.empty());
+      ASSERT_EQ(a.nk, b.nk);
+      for (int i = 0; i < a.nk; ++i) expectNear(node(a, i), node(b, i), 1e-9 * 200);
+    }
+  }
+}
+
+TEST(RoundCornersTest, RadiusThatDoesNotFitLeavesTheSectionUnchanged) {
+  // A hat at R = 50 (every tangent length 50): node 2 fails (0.9 * 40), so
+  // node 3 sees its plates whole and fits (0.9 * 60), which leaves 50 of the
+  // top for node 4 (0.9 * 50 fails); node 5 fails on 0.9 * 40. Nothing is
+  // half rounded.
+  CrossSection hat = chain({40, 60, 100, 60, 40}, {0, 90, 180, -90, 0});
+  const CrossSection before = hat;
+  EXPECT_EQ(hat.roundCorners(50, 4, true, ones(hat)).misfitCorners, (std::vector<int>{2, 4, 5}));
+  EXPECT_TRUE(sameFileContents(before, hat));
+}
+
+TEST(RoundCornersTest, RadiusTooLargeForTheFirstCornerIsNamed) {
   CrossSection section = chain({5, 75, 200, 75}, {90, 0, -90, -180});
   const RoundingReport report = section.roundCorners(10, 4, true, ones(section));
-  EXPECT_EQ(report.sharpCorners, (std::vector<int>{2}));
-  ASSERT_EQ(section.ns, 12);
-  EXPECT_EQ(section.b_r[0], 5);
-  EXPECT_EQ(section.b_r[1], 65);
-  EXPECT_EQ(section.b_r[6], 180);
-  EXPECT_EQ(section.b_r[11], 65);
+  EXPECT_EQ(report.misfitCorners, (std::vector<int>{2}));
+  EXPECT_EQ(section.ns, 4);
 }
 
 TEST(RoundCornersTest, NoArcPlatesOrRadiusZeroOnlySubdivides) {
@@ -287,11 +333,23 @@ TEST(RoundCornersTest, SectionsThatAreNoPlainChainAreRefusedUnchanged) {
             "its plate lists do not hold ns = 2 entries");
 }
 
-TEST(RoundCornersTest, ResultsBeyondTheLimitAreRefused) {
+TEST(RoundCornersTest, TheLimitCountsThePlatesThatAreMade) {
   CrossSection section = chain({10, 10}, {0, 90});
   const RoundingReport report = section.roundCorners(2, 2000000000, true, {1, 1});
-  EXPECT_FALSE(report.accepted.ok());
+  EXPECT_EQ(report.accepted.reason(),
+            "the result would have 2000000002 plates; at most 20000000 are made");
   EXPECT_EQ(section.ns, 2);
+
+  // A lipped channel subdivided to 300,000 plates with 100 arc plates at each
+  // of its 4 corners makes 300,400 plates: far below the limit.
+  CrossSection lipped = chain({20, 75, 200, 75, 20}, {90, 0, -90, 180, 90});
+  ASSERT_TRUE(lipped.roundCorners(0, 0, true, std::vector<int>(5, 60000)).accepted.ok());
+  ASSERT_EQ(lipped.ns, 300000);
+  ASSERT_TRUE(lipped.setThickness(2).ok());
+  const RoundingReport big = lipped.roundCorners(1e-4, 100, true, ones(lipped));
+  ASSERT_TRUE(big.accepted.ok()) << big.accepted.reason();
+  EXPECT_TRUE(big.misfitCorners.empty());
+  EXPECT_EQ(lipped.ns, 300400);
 }
 
 TEST(FindPlatesAtNodeTest, LaterMatchReplacesEarlier) {
