@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "app/console_input.h"
 #include "archive/numbers.h"
@@ -50,6 +52,26 @@ Result checkUsable(const CrossSection& section) {
                            " leaves the plate stiffness undefined");
   }
   return Result::success();
+}
+
+// What the rounding changes that the engineer may not expect, said once
+// before the questions.
+std::vector<std::string> renumberingNotes(const CrossSection& section) {
+  std::vector<std::string> notes;
+  if (section.Typ != 1) return notes;
+  if (section.nps > 0 || section.ndb > 0 || section.nsf > 0 || section.nlas > 0 ||
+      section.nlak > 0) {
+    notes.push_back(
+        " Note: the rounding renumbers nodes and plates; pendulum bars, springs and bearing "
+        "elements keep the numbers of this file.");
+  }
+  bool supported = false;
+  for (int code : section.edgeSupportCode) supported = supported || code != 0;
+  for (double value : section.edgeSupportValue) supported = supported || value != 0.0;
+  if (supported) {
+    notes.push_back(" Note: the rounding gives both end nodes free edge supports (code 0).");
+  }
+  return notes;
 }
 
 int refuse(Console& console, const std::string& inputName, const std::string& reason) {
@@ -155,6 +177,7 @@ int runRounding(const std::string& inputName, Console& console) {
   settings.inputName = inputName;
 
   // First look: describe the section and take its plate count and thickness.
+  std::vector<std::string> notes;
   {
     CrossSection section;
     const Result loaded = section.load(inputName);
@@ -164,12 +187,14 @@ int runRounding(const std::string& inputName, Console& console) {
     if (!usable) return refuse(console, inputName, usable.reason());
     settings.plateCount = section.ns;
     settings.round.thickness = section.t_r[0];
+    notes = renumberingNotes(section);
   }
   settings.firstRadius = 2 * settings.round.thickness;
   settings.lastRadius = 3 * settings.round.thickness;
   writeLine(out, "File : " + inputName);
   writeLine(out, " The section has " + std::to_string(settings.plateCount) + " Elements");
   writeLine(out, " The thickness is " + formatReal(settings.round.thickness));
+  for (const std::string& note : notes) writeLine(out, note);
   writeLine(out, "");
 
   askThickness(console, settings);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "archive/numbers.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ void Archive::write(std::string_view text) {
 void Archive::writeLineEnd() { write("\n"); }
 
 void Archive::flushPending() {
+  if (platform::interruptRequested()) fail("the program was interrupted");
   if (!pending_.empty() && good()) {
     out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
     if (!out_) fail(std::string("writing failed: ") + std::strerror(errno));

@@ -2,15 +2,20 @@
 
 namespace {
 
+// Where the file name of path begins: after the drive ("C:") and the last
+// directory separator.
+std::size_t nameStart(const std::string& path) {
+  const std::size_t driveEnd = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+  const std::size_t lastSeparator = path.find_last_of("\\/");
+  return lastSeparator == std::string::npos || lastSeparator < driveEnd ? driveEnd
+                                                                        : lastSeparator + 1;
+}
+
 // Where the extension of path begins (path.size() when it has none): the last
 // point after the drive ("C:") and the last directory separator.
 std::size_t extensionStart(const std::string& path) {
-  const std::size_t driveEnd = path.size() >= 2 && path[1] == ':' ? 2 : 0;
-  const std::size_t lastSeparator = path.find_last_of("\\/");
-  const std::size_t nameStart =
-      lastSeparator == std::string::npos || lastSeparator < driveEnd ? driveEnd : lastSeparator + 1;
   const std::size_t lastPoint = path.find_last_of('.');
-  return lastPoint == std::string::npos || lastPoint < nameStart ? path.size() : lastPoint;
+  return lastPoint == std::string::npos || lastPoint < nameStart(path) ? path.size() : lastPoint;
 }
 
 }  // namespace
@@ -22,3 +27,5 @@ void insertNameSuffix(std::string& path, const std::string& suffix) {
 std::string withExtension(const std::string& path, const std::string& extension) {
   return path.substr(0, extensionStart(path)) + extension;
 }
+
+std::string folderOf(const std::string& path) { return path.substr(0, nameStart(path)); }

@@ -11,3 +11,7 @@ void insertNameSuffix(std::string& path, const std::string& suffix);
 
 // path with its extension replaced: "C:\data\chan.kaf" with ".svg" is "C:\data\chan.svg".
 std::string withExtension(const std::string& path, const std::string& extension);
+
+// The folder part of path with its separator ("C:\\data\\" of "C:\\data\\chan.kaf",
+// "" for a bare name), so that folder + name names a file beside path.
+std::string folderOf(const std::string& path);

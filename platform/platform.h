@@ -27,6 +27,25 @@ bool askRetryOrCancel(const char* caption, const char* message);
 // returns false and describes why in *error.
 bool replaceFile(const std::string& from, const std::string& to, std::string* error);
 
+// Creates path as a new, empty file. False, with the reason in *error, when
+// something of that name exists or the file cannot be made.
+bool createNewFile(const std::string& path, std::string* error);
+
+// The number of this process, to give names that no other process uses.
+unsigned long processId();
+
+// While armed, an interrupt (Ctrl-C, SIGTERM or SIGHUP on POSIX; Ctrl-C,
+// Ctrl-Break or closing the console window on Windows) removes the file at
+// path before the program ends as it would have ended anyway. One file at a
+// time: arming again replaces the name.
+void removeOnInterrupt(const std::string& path);
+// Disarms removeOnInterrupt; the armed file is no longer touched.
+void keepOnInterrupt();
+// True once an interrupt asked the program to end while a file was armed.
+// Long writes check it: on Windows the interrupt only asks, and the writer
+// removes its file itself before the program ends.
+bool interruptRequested();
+
 // True when path names a regular file (not a directory or a device).
 bool isRegularFile(const std::string& path);
 

@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -82,6 +83,29 @@ int readKeyFrom(int fd) {
   return byte;
 }
 
+// The file to remove on an interrupt: prepared before it is armed, read by
+// the handler, which only calls unlink on it.
+char interruptFile[4096];
+volatile sig_atomic_t interruptFileArmed = 0;
+volatile sig_atomic_t interruptSeen = 0;
+
+void removeFileAndReraise(int signo) {
+  interruptSeen = 1;
+  if (interruptFileArmed) unlink(interruptFile);
+  signal(signo, SIG_DFL);
+  raise(signo);
+}
+
+void installInterruptCleanup() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  struct sigaction handler {};
+  handler.sa_handler = removeFileAndReraise;
+  sigemptyset(&handler.sa_mask);
+  for (int signo : {SIGINT, SIGTERM, SIGHUP}) sigaction(signo, &handler, nullptr);
+}
+
 }  // namespace
 
 bool stdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
@@ -128,6 +152,31 @@ void keepFreedMemoryForReuse() {
   mallopt(M_TOP_PAD, 256 * 1024 * 1024);
 #endif
 }
+
+bool createNewFile(const std::string& path, std::string* error) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  close(fd);
+  return true;
+}
+
+unsigned long processId() { return static_cast<unsigned long>(getpid()); }
+
+void removeOnInterrupt(const std::string& path) {
+  installInterruptCleanup();
+  interruptFileArmed = 0;
+  const std::size_t length = std::min(path.size(), sizeof interruptFile - 1);
+  std::memcpy(interruptFile, path.data(), length);
+  interruptFile[length] = '\0';
+  interruptFileArmed = length == path.size() ? 1 : 0;
+}
+
+void keepOnInterrupt() { interruptFileArmed = 0; }
+
+bool interruptRequested() { return interruptSeen != 0; }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return true;

@@ -22,6 +22,24 @@ std::string lastErrorText() {
   return text.empty() ? "error " + std::to_string(code) : text;
 }
 
+// The console's control handler runs on a thread of its own while the main
+// thread may still hold the file open, so it cannot remove the file itself:
+// it asks (interruptSeen), and waits until the writer has removed its file
+// and disarmed, before it lets the program end.
+char interruptFile[4096];
+volatile LONG interruptFileArmed = 0;
+volatile LONG interruptSeen = 0;
+
+BOOL WINAPI askWriterToStop(DWORD) {
+  if (InterlockedCompareExchange(&interruptFileArmed, 0, 0) == 0) return FALSE;
+  InterlockedExchange(&interruptSeen, 1);
+  for (int waited = 0; waited < 4000 && InterlockedCompareExchange(&interruptFileArmed, 0, 0);
+       waited += 10) {
+    Sleep(10);
+  }
+  return FALSE;  // the default handler ends the program
+}
+
 }  // namespace
 
 bool stdinIsTerminal() {
@@ -49,6 +67,33 @@ bool askRetryOrCancel(const char* caption, const char* message) {
 void keepFreedMemoryForReuse() {
   // The Windows heap keeps freed blocks for reuse by itself.
 }
+
+bool createNewFile(const std::string& path, std::string* error) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *error = lastErrorText();
+    return false;
+  }
+  CloseHandle(file);
+  return true;
+}
+
+unsigned long processId() { return GetCurrentProcessId(); }
+
+void removeOnInterrupt(const std::string& path) {
+  static const bool installed = SetConsoleCtrlHandler(askWriterToStop, TRUE) != 0;
+  (void)installed;
+  InterlockedExchange(&interruptFileArmed, 0);
+  if (path.size() >= sizeof interruptFile) return;
+  path.copy(interruptFile, path.size());
+  interruptFile[path.size()] = '\0';
+  InterlockedExchange(&interruptFileArmed, 1);
+}
+
+void keepOnInterrupt() { InterlockedExchange(&interruptFileArmed, 0); }
+
+bool interruptRequested() { return InterlockedCompareExchange(&interruptSeen, 0, 0) != 0; }
 
 bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "archive/archive.h"
+#include "archive/file_naming.h"
 #include "archive/numbers.h"
 #include "platform/platform.h"
 
@@ -43,6 +44,23 @@ const std::string kNoLabel;
 
 // Version 1.54 added the shear springs (nsf and their block); 1.53 has none.
 bool hasShearSprings(int formatVersion) { return formatVersion >= 154; }
+
+// Creates a new, empty file with a short name in the folder of target, unique
+// to this process, and arms it for removal on an interrupt. Its name does not
+// grow with the target's, so every target name that the file system takes
+// can be written.
+bool createTemporaryBeside(const std::string& target, std::string& temporary, std::string& error) {
+  static unsigned long made = 0;
+  const std::string prefix =
+      folderOf(target) + "~zorvik-" + std::to_string(platform::processId()) + "-";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = prefix + std::to_string(made++) + ".tmp";
+    platform::removeOnInterrupt(temporary);
+    if (platform::createNewFile(temporary, &error)) return true;
+    platform::keepOnInterrupt();
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -206,12 +224,18 @@ Result CrossSection::save(const std::string& fileName) {
   if (!nonFinite.empty()) return Result::failure(nonFinite + " is not a finite number");
 
   // Written beside the target and renamed over it only when complete, so that
-  // a failure never leaves a half-written file or destroys an older one.
-  const std::string temporary = fileName + ".zorvik-tmp";
-  const Result written = writeFile(temporary);
+  // a failure or an interrupt never leaves a half-written file or destroys an
+  // older one.
+  std::string temporary;
   std::string error;
-  if (written && platform::replaceFile(temporary, fileName, &error)) return written;
-  std::remove(temporary.c_str());
+  if (!createTemporaryBeside(fileName, temporary, error)) {
+    return Result::failure("cannot create the file: " + error);
+  }
+  const Result written = writeFile(temporary);
+  const bool replaced = written && platform::replaceFile(temporary, fileName, &error);
+  if (!replaced) std::remove(temporary.c_str());
+  platform::keepOnInterrupt();
+  if (replaced) return written;
   return written ? Result::failure("cannot replace the file: " + error) : written;
 }
 

@@ -73,6 +73,55 @@ class FaultTest(ZorvikTestCase):
                          [b"C 100 \xfc-rr1-shear.kaf", b"C 100 \xfc-rr1.kaf",
                           b"C 100 \xfc-rr2-shear.kaf", b"C 100 \xfc-rr2.kaf", b"C 100 \xfc.kaf"])
 
+    def test_an_interrupted_save_leaves_no_temporary_file(self):
+        # A section of 900,000 plates, made by the program itself (every plate
+        # of chan.kaf in 300,000 pieces), takes long enough to save to be
+        # interrupted in the middle.
+        self.copy("chan.kaf")
+        code, _, _ = run(["chan.kaf"], answers=b"\n\n1\n\n0\n1\n300000 300000 300000\n\n",
+                         cwd=self.dir)
+        self.assertEqual(code, 0)
+        os.rename(self.path("chan-rr1.kaf"), self.path("big.kaf"))
+        for signo in (signal.SIGINT, signal.SIGTERM):
+            with open(self.path("big-rr1.kaf"), "wb") as f:
+                f.write(b"older file")
+            child = subprocess.Popen(command("big.kaf"), cwd=self.dir, stdin=subprocess.PIPE,
+                                     stdout=subprocess.DEVNULL)
+            child.stdin.write(b"\n\n1\n\n0\n\n\n")
+            child.stdin.close()
+            deadline = time.time() + 60
+            while not [name for name in self.files()
+                       if name.startswith("~zorvik-") and os.path.getsize(self.path(name)) > 0]:
+                self.assertLess(time.time(), deadline, "no save was seen in progress")
+                time.sleep(0.001)
+            child.send_signal(signo)
+            self.assertEqual(child.wait(timeout=30), -signo)
+            self.assertEqual([n for n in self.files() if n.startswith("~zorvik-")], [])
+            self.assertEqual(read(self.path("big-rr1.kaf")), b"older file")
+
+    def test_long_names_and_two_runs_in_one_folder(self):
+        # The temporary file's name does not grow with the target's: a name of
+        # 250 bytes is written.
+        long_input = "x" * 236 + ".kaf"
+        self.copy("chan.kaf", long_input)
+        code, out, _ = run([long_input], answers=b"\n\n3\n\n\n\n\n", cwd=self.dir)
+        self.assertEqual(code, 0, out[-300:])
+        self.assertEqual(len("x" * 236 + "-rr1-shear.kaf"), 250)
+        self.assertIn("x" * 236 + "-rr1-shear.kaf", self.files())
+        # Two programs writing into one folder at once do not meet.
+        self.copy("chan.kaf", "a.kaf")
+        self.copy("chan.kaf", "b.kaf")
+        series = b"\n20\n2 40\n\n\n\n\n"
+        children = [subprocess.Popen(command(name), cwd=self.dir, stdin=subprocess.PIPE,
+                                     stdout=subprocess.DEVNULL) for name in ("a.kaf", "b.kaf")]
+        for child in children:
+            child.stdin.write(series)
+            child.stdin.close()
+        self.assertEqual([child.wait(timeout=60) for child in children], [0, 0])
+        for name in ("a", "b"):
+            self.assertEqual(len([n for n in self.files() if n.startswith(name + "-rr")]), 40)
+        self.assertEqual([n for n in self.files() if n.startswith("~")], [])
+
     def test_directory_as_input_is_refused(self):
         os.mkdir(self.path("dir.kaf"))
         code, out, _ = run(["dir.kaf"], answers=b"\n", cwd=self.dir)
