@@ -5,8 +5,8 @@
 // through the line-buffered standard input stream. From a pipe or a file,
 // keys and numbers share that one stream, so that a script can answer every
 // question: a line feed (or CR LF) is Return, the end of input is Return, and
-// a key read right after a numeric read first drops the blanks and the line
-// feed left on the number's line.
+// a key read right after a token read first drops the blanks and the line
+// feed left on the token's line.
 #pragma once
 
 #include <iosfwd>
@@ -25,28 +25,36 @@ class Console {
   // One key, not echoed; Return gives 13.
   int readKey();
   // One answer token, each key echoed as typed; Return, blank or tab ends it.
+  // Backspace and Delete take back the last key of the answer (echoed as
+  // backspace, blank, backspace), and do nothing on an empty answer.
   std::string readAnswer();
-  // A number from standard input. Leading white space and line breaks are
-  // skipped. When no number can be read, target keeps its value, and every
-  // later numeric read fails the same way.
-  bool readNumber(double& target);
-  bool readNumber(int& target);
+  // The next token of standard input: the characters up to a blank, tab or
+  // line end, after leading white space and line breaks. False at the end of
+  // input, and at every read after that.
+  bool readToken(std::string& token);
+  // Drops what is left of the current line of standard input, so that the
+  // next token is typed afresh.
+  void dropRestOfLine();
 
   std::ostream& out() { return out_; }
 
  private:
-  bool readNumberText(bool real, std::string& text);
-  void dropRestOfNumberLine();
+  void dropRestOfTokenLine();
 
   std::istream& in_;
   std::ostream& out_;
   bool keysFromTerminal_;
-  bool afterNumber_ = false;
-  bool numbersFailed_ = false;
+  bool afterToken_ = false;
+  bool inputEnded_ = false;
 };
 
 // The standard console's key read, for the waits at the end of the program.
 int readKey();
+
+// Keys with a meaning of their own.
+const int kReturnKey = 13;
+const int kBackspaceKey = 8;
+const int kDeleteKey = 127;
 
 // Console lines are flushed at once, so that each is visible before the next
 // key is awaited.

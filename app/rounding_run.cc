@@ -1,11 +1,12 @@
 #include "app/rounding_run.h"
 
 #include <cmath>
-#include <limits>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "app/answer_checks.h"
 #include "app/console_input.h"
 #include "archive/numbers.h"
 #include "report/description.h"
@@ -22,15 +23,10 @@ struct RoundingSettings {
   double firstRadius = 0.0;
   double lastRadius = 0.0;
   int subdivide = 0;
+  double E = 0.0;  // of the section, for the plate stiffness of a thickness
+  double MUE = 0.0;
   GenerationSettings round;  // thickness, shape, elements and division numbers
 };
-
-// An answer's number truncated toward zero, held within the range of int.
-int truncateToInt(double value) {
-  if (!(value > std::numeric_limits<int>::min() - 1.0)) return std::numeric_limits<int>::min();
-  if (!(value < std::numeric_limits<int>::max() + 1.0)) return std::numeric_limits<int>::max();
-  return static_cast<int>(value);
-}
 
 std::string joined(const std::vector<int>& numbers) {
   std::string text;
@@ -81,65 +77,145 @@ int refuse(Console& console, const std::string& inputName, const std::string& re
   return 1;
 }
 
-void askThickness(Console& console, RoundingSettings& settings) {
-  writeText(console.out(), " Thickness [return=old]: ");
-  const std::string answer = console.readAnswer();
-  if (answer.empty()) {
-    writeLine(console.out(), formatReal(settings.round.thickness));
-  } else {
-    settings.round.thickness = toDouble(answer);
+// Asks until the answer is Return (nothing) or one that check takes; after
+// any other answer, the line break, the message line and the question again.
+template <typename Check, typename Message>
+auto ask(Console& console, const std::string& prompt, Check check, Message message)
+    -> decltype(check(std::string())) {
+  for (;;) {
+    writeText(console.out(), prompt);
+    const std::string answer = console.readAnswer();
+    if (answer.empty()) return std::nullopt;
+    if (const auto taken = check(answer)) return taken;
     writeLine(console.out(), "");
+    writeLine(console.out(), message(answer));
+  }
+}
+
+void askThickness(Console& console, RoundingSettings& settings) {
+  double& thickness = settings.round.thickness;
+  const std::optional<double> answer = ask(
+      console, " Thickness [return=old]: ",
+      [&](const std::string& text) { return checkThickness(text, settings.E, settings.MUE); },
+      [&](const std::string& text) {
+        return notAThickness(text) + ", or Return to keep " + formatReal(thickness) + ".";
+      });
+  if (answer) {
+    thickness = *answer;
+    writeLine(console.out(), "");
+  } else {
+    writeLine(console.out(), formatReal(thickness));
+  }
+}
+
+// Reads one radius; at the end of input the default stays.
+void readSingleRadius(Console& console, RoundingSettings& settings) {
+  for (;;) {
+    writeText(console.out(), "Radius? ");
+    std::string token;
+    const bool read = console.readToken(token);
+    writeLine(console.out(), "");
+    if (!read) break;
+    if (const std::optional<double> radius = checkRadius(token)) {
+      settings.firstRadius = *radius;
+      break;
+    }
+    writeLine(console.out(), notARadius(token));
+    console.dropRestOfLine();
+  }
+  settings.lastRadius = settings.firstRadius;
+}
+
+// Reads the first and the last radius, on one line or two, until they form a
+// range; at the end of input what was not read keeps its default.
+void readRadiusRange(Console& console, RoundingSettings& settings) {
+  for (;;) {
+    writeLine(console.out(), "Radius from ... to ... ? ");
+    std::string first;
+    std::string last;
+    if (!console.readToken(first)) return;
+    const std::optional<double> from = wholeNumberText(first);
+    if (!from) {
+      writeLine(console.out(), notARangeToken(first));
+      console.dropRestOfLine();
+      continue;
+    }
+    if (!console.readToken(last)) {
+      settings.firstRadius = *from;
+      return;
+    }
+    const std::optional<double> to = wholeNumberText(last);
+    if (!to) {
+      writeLine(console.out(), notARangeToken(last));
+      console.dropRestOfLine();
+      continue;
+    }
+    if (*from > 0 && *from < *to) {
+      settings.firstRadius = *from;
+      settings.lastRadius = *to;
+      return;
+    }
+    writeLine(console.out(), notARange(first, last));
+    console.dropRestOfLine();
   }
 }
 
 // Returns false when the count is 0: the run ends there.
 bool askRadii(Console& console, RoundingSettings& settings) {
-  writeText(console.out(), "How many radiuses shall be evaluated [return=1]? ");
-  const std::string answer = console.readAnswer();
-  settings.radiusCount = answer.empty() ? 1 : toInt(answer);
+  settings.radiusCount = ask(console, "How many radiuses shall be evaluated [return=1]? ",
+                             checkRadiusCount, notARadiusCount)
+                             .value_or(1);
   if (settings.radiusCount == 0) return false;
   if (settings.radiusCount == 1) {
     writeLine(console.out(), "1");
-    writeText(console.out(), "Radius? ");
-    console.readNumber(settings.firstRadius);
-    settings.lastRadius = settings.firstRadius;
-    writeLine(console.out(), "");
+    readSingleRadius(console, settings);
   } else {
     writeLine(console.out(), "");
-    writeLine(console.out(), "Radius from ... to ... ? ");
-    console.readNumber(settings.firstRadius);
-    console.readNumber(settings.lastRadius);
+    readRadiusRange(console, settings);
   }
   return true;
 }
 
 void askShape(Console& console, RoundingSettings& settings) {
-  writeText(console.out(), "Convex (0) or concave (1) [return=convex]? ");
-  std::string answer = console.readAnswer();
-  settings.round.convex = answer.empty() || toInt(answer) == 0;
+  settings.round.convex =
+      ask(console, "Convex (0) or concave (1) [return=convex]? ", checkConvex, notConvexOrConcave)
+          .value_or(true);
   writeLine(console.out(), "");
 
-  writeText(console.out(), "Number of elements for each corner [return=4]? ");
-  answer = console.readAnswer();
-  settings.round.elementsPerCorner =
-      answer.empty() ? kDefaultElementsPerCorner : truncateToInt(toDouble(answer));
+  settings.round.elementsPerCorner = ask(console, "Number of elements for each corner [return=4]? ",
+                                         checkElementsPerCorner, notElementsPerCorner)
+                                         .value_or(kDefaultElementsPerCorner);
   writeLine(console.out(), "");
   if (settings.round.elementsPerCorner < 1) {
     writeLine(console.out(), " Fewer than 1 element per corner: the corners are not rounded.");
   }
 }
 
+// Reads one division number per plate; at the end of input the rest stay 1.
+void readDivisionNumbers(Console& console, std::vector<int>& numbers) {
+  std::size_t plate = 0;
+  std::string token;
+  while (plate < numbers.size() && console.readToken(token)) {
+    if (const std::optional<int> d = checkDivisionNumber(token)) {
+      numbers[plate++] = *d;
+      continue;
+    }
+    writeLine(console.out(), notADivisionNumber(static_cast<int>(plate) + 1, token));
+    console.dropRestOfLine();
+  }
+}
+
 void askSubdivision(Console& console, RoundingSettings& settings) {
   settings.round.divisionNumbers.assign(static_cast<std::size_t>(settings.plateCount), 1);
-  writeText(console.out(), "Shall the elements be subdivided (1/0 return=0)?");
-  const std::string answer = console.readAnswer();
-  settings.subdivide = answer.empty() ? 0 : truncateToInt(toDouble(answer));
+  settings.subdivide =
+      ask(console, "Shall the elements be subdivided (1/0 return=0)?", checkSubdivide, notSubdivide)
+          .value_or(0);
   writeLine(console.out(), "");
   if (settings.subdivide != 1) return;
   writeLine(console.out(),
             "Input a division-number for each plate (e.g. 2 4 2 for a C-Section"
             " or 1 2 5 2 1  for a lipped channel) ");
-  for (int& number : settings.round.divisionNumbers) console.readNumber(number);
+  readDivisionNumbers(console, settings.round.divisionNumbers);
 }
 
 // One radius: its two files, or the line that says why there are none.
@@ -187,6 +263,8 @@ int runRounding(const std::string& inputName, Console& console) {
     if (!usable) return refuse(console, inputName, usable.reason());
     settings.plateCount = section.ns;
     settings.round.thickness = section.t_r[0];
+    settings.E = section.E;
+    settings.MUE = section.MUE;
     notes = renumberingNotes(section);
   }
   settings.firstRadius = 2 * settings.round.thickness;

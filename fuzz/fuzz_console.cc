@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string>
 
+#include "app/answer_checks.h"
 #include "app/console_input.h"
 
 namespace {
@@ -37,12 +39,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (answer.find_first_not_of("0123456789") == std::string::npos && answer.size() < 10) {
       expect(toDouble(answer) == whole, "toInt and toDouble disagree on an integer");
     }
-    double radius = 7.5;
-    int division = 1;
-    if (round % 2 == 0 && !console.readNumber(radius)) expect(radius == 7.5, "failed read wrote");
-    if (round % 3 == 0 && !console.readNumber(division)) expect(division == 1, "failed read wrote");
-    expect(std::isfinite(radius), "a radius read is not finite");
+    expect(answer.find_first_of("\b\x7f") == std::string::npos, "an answer holds a backspace");
+    std::string token;
+    if (round % 2 == 0 && console.readToken(token)) {
+      expect(!token.empty() && token.find_first_of(" \t\r\n") == std::string::npos,
+             "a token holds its end");
+      const std::optional<double> radius = checkRadius(token);
+      expect(!radius || (std::isfinite(*radius) && *radius > 0), "a radius taken is unusable");
+      if (!radius) console.dropRestOfLine();
+    }
   }
-  expect(out.str().size() <= bytes.size() + 8, "more echo than keys");
+  // Each key echoes once, a key taken back as three ("\b \b").
+  expect(out.str().size() <= 3 * bytes.size() + 8, "more echo than keys");
   return 0;
 }

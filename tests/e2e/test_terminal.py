@@ -10,7 +10,7 @@ import termios
 import time
 import unittest
 
-from harness import DATA, RUNNER, ZorvikTestCase, command
+from harness import DATA, RUNNER, ZorvikTestCase, command, kaf_plates
 
 
 class Terminal:
@@ -128,6 +128,24 @@ class TerminalTest(ZorvikTestCase):
                       b"How many radiuses shall be evaluated [return=1]? 3\r\r\n", term.output)
         self.assertIn(b"Generated Files: \r\nchan-rr1.kaf\r\n", term.output)
         self.assertEqual(len(os.listdir(self.dir)), 7)
+
+    def test_backspace_takes_back_a_typed_key(self):
+        shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))
+        term = self.start(["chan.kaf"])
+        term.read_until(b" Thickness [return=old]: ")
+        term.press(b"5\x7f2\r")  # the terminal's Backspace key sends DEL
+        term.read_until(b"[return=1]? ")
+        term.press(b"\r")
+        term.read_until(b"Radius? ")
+        term.type(b"3\r")
+        term.read_until(b"[return=convex]? ")
+        term.press(b"\r\r\r")
+        term.read_until(b"Press key...")
+        term.press(b" ")
+        self.assertEqual(os.WEXITSTATUS(term.wait()), 0)
+        # The screen shows 2 where 5 was, and the files are 2 thick.
+        self.assertIn(b" Thickness [return=old]: 5\b \b2\r\r\n", term.output)
+        self.assertEqual(set(kaf_plates(os.path.join(self.dir, "chan-rr1.kaf"))[1]), {2.0})
 
     def test_ctrl_c_at_a_question_restores_the_terminal(self):
         shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))

@@ -28,12 +28,30 @@ TEST(ConsoleInputTest, ReadAnswerEndsAtReturnBlankOrTab) {
   EXPECT_EQ(s.out.str(), "12 ab\tcd\r\r \t");
 }
 
-TEST(ConsoleInputTest, ReadAnswerKeepsControlKeys) {
-  ScriptedConsole s("1\b2\n");
-  const std::string answer = s.console.readAnswer();
-  EXPECT_EQ(answer, "1\b2");
-  EXPECT_EQ(toInt(answer), 1);
-  EXPECT_EQ(s.out.str(), "1\b2\r");
+TEST(ConsoleInputTest, BackspaceAndDeleteTakeBackTheLastKey) {
+  // In the middle, at the start (nothing to take back: no echo), several in a
+  // row, and Delete like Backspace.
+  ScriptedConsole s(
+      "5\b2\n\b\x7f"
+      "7\n123\b\b\b9\n12\x7f\x7f\x7f\n");
+  EXPECT_EQ(s.console.readAnswer(), "2");
+  EXPECT_EQ(s.console.readAnswer(), "7");
+  EXPECT_EQ(s.console.readAnswer(), "9");
+  EXPECT_EQ(s.console.readAnswer(), "");
+  EXPECT_EQ(s.out.str(),
+            "5\b \b2\r"
+            "7\r"
+            "123\b \b\b \b\b \b9\r"
+            "12\b \b\b \b\r");
+}
+
+TEST(ConsoleInputTest, OtherControlKeysAreKept) {
+  ScriptedConsole s(
+      "1\x1b"
+      "2\n");
+  EXPECT_EQ(s.console.readAnswer(),
+            "1\x1b"
+            "2");
 }
 
 TEST(ConsoleInputTest, LineEndsAndEndOfInputAreReturn) {
@@ -48,67 +66,41 @@ TEST(ConsoleInputTest, LineEndsAndEndOfInputAreReturn) {
   EXPECT_EQ(s.console.readAnswer(), "");
 }
 
-TEST(ConsoleInputTest, KeyAfterNumberDropsTheRestOfTheNumberLine) {
+TEST(ConsoleInputTest, KeyAfterTokenDropsTheRestOfTheTokenLine) {
   ScriptedConsole s("2 4 \t\n\nx\n5\r\ny");
-  double first = 0;
-  double last = 0;
-  EXPECT_TRUE(s.console.readNumber(first));
-  EXPECT_TRUE(s.console.readNumber(last));
-  EXPECT_EQ(first, 2);
-  EXPECT_EQ(last, 4);
+  std::string first;
+  std::string last;
+  EXPECT_TRUE(s.console.readToken(first));
+  EXPECT_TRUE(s.console.readToken(last));
+  EXPECT_EQ(first, "2");
+  EXPECT_EQ(last, "4");
   EXPECT_EQ(s.console.readKey(), 13);  // the empty line, not the end of "2 4"
   EXPECT_EQ(s.console.readKey(), 'x');
   EXPECT_EQ(s.console.readKey(), 13);
-  int n = 0;
-  EXPECT_TRUE(s.console.readNumber(n));
-  EXPECT_EQ(n, 5);
+  std::string n;
+  EXPECT_TRUE(s.console.readToken(n));
+  EXPECT_EQ(n, "5");
   EXPECT_EQ(s.console.readKey(), 'y');
 }
 
-TEST(ConsoleInputTest, NumbersSpanLinesAndStopAtTheirLastCharacter) {
-  ScriptedConsole s("\n\n  3.5e1\n-2-7 2.5");
-  double a = 0;
-  int b = 0;
-  int c = 0;
-  int d = 0;
-  EXPECT_TRUE(s.console.readNumber(a));
-  EXPECT_TRUE(s.console.readNumber(b));
-  EXPECT_TRUE(s.console.readNumber(c));  // "-7" stays after "-2"
-  EXPECT_TRUE(s.console.readNumber(d));
-  EXPECT_EQ(a, 35);
-  EXPECT_EQ(b, -2);
-  EXPECT_EQ(c, -7);
-  EXPECT_EQ(d, 2);  // an int read stops at the point
+TEST(ConsoleInputTest, TokensSpanLinesAndEndAtBlanks) {
+  ScriptedConsole s("\n\n  3.5e1\n-2-7\t2,5 x\nnext");
+  std::string token;
+  const char* const expected[] = {"3.5e1", "-2-7", "2,5"};
+  for (const char* text : expected) {
+    EXPECT_TRUE(s.console.readToken(token));
+    EXPECT_EQ(token, text);
+  }
+  s.console.dropRestOfLine();  // " x" and its line end
+  EXPECT_TRUE(s.console.readToken(token));
+  EXPECT_EQ(token, "next");
 }
 
-TEST(ConsoleInputTest, FailedNumberLeavesTargetsAndFailsEveryLaterRead) {
-  ScriptedConsole s("x 5 6\n");
-  double radius = 3.0;
-  int division = 1;
-  EXPECT_FALSE(s.console.readNumber(radius));
-  EXPECT_EQ(radius, 3.0);
-  EXPECT_FALSE(s.console.readNumber(division));  // "5" is there, but the stream has failed
-  EXPECT_EQ(division, 1);
-  // Keys are not affected by the failed numeric reads.
-  EXPECT_EQ(s.console.readKey(), 'x');
-}
-
-TEST(ConsoleInputTest, NumberOutOfRangeFails) {
-  ScriptedConsole s("99999999999 1e999");
-  int n = 7;
-  EXPECT_FALSE(s.console.readNumber(n));
-  EXPECT_EQ(n, 7);
-  ScriptedConsole t("1e999");
-  double r = 2;
-  EXPECT_FALSE(t.console.readNumber(r));
-  EXPECT_EQ(r, 2);
-}
-
-TEST(ConsoleInputTest, EndOfInputFailsANumericRead) {
+TEST(ConsoleInputTest, EndOfInputEndsEveryLaterTokenRead) {
   ScriptedConsole s("   \n");
-  double r = 6;
-  EXPECT_FALSE(s.console.readNumber(r));
-  EXPECT_EQ(r, 6);
+  std::string token = "kept?";
+  EXPECT_FALSE(s.console.readToken(token));
+  EXPECT_FALSE(s.console.readToken(token));
   EXPECT_EQ(s.console.readKey(), 13);
 }
 
