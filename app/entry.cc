@@ -1,7 +1,12 @@
 #include "app/entry.h"
 
+#include <algorithm>
 #include <ostream>
+#include <string>
+#include <vector>
 
+#include "app/batch_run.h"
+#include "app/command_line.h"
 #include "app/console_input.h"
 #include "app/rounding_run.h"
 #include "archive/numbers.h"
@@ -13,11 +18,13 @@ const double kVersion = 0.64;
 
 }  // namespace
 
+std::string versionText() { return formatReal(kVersion); }
+
 void printBanner(std::ostream& out) {
   const std::string frame(60, '=');
   writeLine(out, frame);
   writeLine(out, " ");
-  writeLine(out, "*** This is Zorvik, Version " + formatReal(kVersion) + " ***");
+  writeLine(out, "*** This is Zorvik, Version " + versionText() + " ***");
   writeLine(out, " ");
   writeLine(out, " Input:  a KAF for an simple section");
   writeLine(out, "         (open, unbranchend, no intermediate notes) ");
@@ -44,7 +51,9 @@ void printUsage(Console& console) {
   console.readKey();
 }
 
-int runProgram(int argc, const char* const* argv, Console& console) {
+int runProgram(int argc, const char* const* argv, Console& console, std::ostream& err) {
+  const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+  if (hasOptions(arguments)) return runCommandLine(arguments, console.out(), err);
   printBanner(console.out());
   if (argc < 2) {
     printUsage(console);

@@ -11,6 +11,10 @@ void printBanner(std::ostream& out);
 // Writes the usage text and waits for one key.
 void printUsage(Console& console);
 
-// The whole program: banner, argument test, then the rounding run. Returns
-// the exit code.
-int runProgram(int argc, const char* const* argv, Console& console);
+// "0.64".
+std::string versionText();
+
+// The whole program: with options the run without the dialogue (messages
+// about the command line on err); otherwise the banner, the argument test and
+// the dialogue. Returns the exit code.
+int runProgram(int argc, const char* const* argv, Console& console, std::ostream& err);

@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
   platform::keepFreedMemoryForReuse();
   try {
-    return runProgram(argc, argv, Console::standard());
+    return runProgram(argc, argv, Console::standard(), std::cerr);
   } catch (const std::out_of_range&) {
     // Raised only when the user cancels the index message of a section list.
     std::cerr << "zorvik stopped on an internal index error; no further file was saved.\n";

@@ -8,6 +8,7 @@
 
 #include "app/answer_checks.h"
 #include "app/console_input.h"
+#include "app/round_lines.h"
 #include "archive/numbers.h"
 #include "report/description.h"
 #include "rounding/generation.h"
@@ -27,48 +28,6 @@ struct RoundingSettings {
   double MUE = 0.0;
   GenerationSettings round;  // thickness, shape, elements and division numbers
 };
-
-std::string joined(const std::vector<int>& numbers) {
-  std::string text;
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    text += (i == 0 ? "" : i + 1 == numbers.size() ? " and " : ", ") + std::to_string(numbers[i]);
-  }
-  return text;
-}
-
-// Why a loaded section cannot be rounded; success when it can.
-Result checkUsable(const CrossSection& section) {
-  if (section.ns < 1) return Result::failure("the section has no plates");
-  if (section.Typ == 1) {
-    const Result chain = section.checkChain();
-    if (!chain) return chain;
-  }
-  if (1 - section.MUE * section.MUE == 0) {
-    return Result::failure("Poisson's ratio MUE = " + formatReal(section.MUE) +
-                           " leaves the plate stiffness undefined");
-  }
-  return Result::success();
-}
-
-// What the rounding changes that the engineer may not expect, said once
-// before the questions.
-std::vector<std::string> renumberingNotes(const CrossSection& section) {
-  std::vector<std::string> notes;
-  if (section.Typ != 1) return notes;
-  if (section.nps > 0 || section.ndb > 0 || section.nsf > 0 || section.nlas > 0 ||
-      section.nlak > 0) {
-    notes.push_back(
-        " Note: the rounding renumbers nodes and plates; pendulum bars, springs and bearing "
-        "elements keep the numbers of this file.");
-  }
-  bool supported = false;
-  for (int code : section.edgeSupportCode) supported = supported || code != 0;
-  for (double value : section.edgeSupportValue) supported = supported || value != 0.0;
-  if (supported) {
-    notes.push_back(" Note: the rounding gives both end nodes free edge supports (code 0).");
-  }
-  return notes;
-}
 
 int refuse(Console& console, const std::string& inputName, const std::string& reason) {
   writeLine(console.out(), "Cannot use " + inputName + ": " + reason);
@@ -218,33 +177,6 @@ void askSubdivision(Console& console, RoundingSettings& settings) {
   readDivisionNumbers(console, settings.round.divisionNumbers);
 }
 
-// One radius: its two files, or the line that says why there are none.
-// Returns false when a file was not written.
-bool runRound(Console& console, const RoundingSettings& settings, double radius, int counter) {
-  std::ostream& out = console.out();
-  const std::string radiusText = formatReal(radius);
-  const RoundOutcome outcome = generateRound(settings.inputName, settings.round, radius, counter);
-  if (!outcome.loaded) {
-    writeLine(out, settings.inputName + " could not be read again: " + outcome.loaded.reason() +
-                       "; no files for radius " + radiusText);
-    return false;
-  }
-  if (!outcome.prepared) {
-    writeLine(out, "No files for radius " + radiusText + ": " + outcome.prepared.reason());
-    return false;
-  }
-  if (!outcome.misfitCorners.empty()) {
-    const bool one = outcome.misfitCorners.size() == 1;
-    writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
-                       joined(outcome.misfitCorners) + ": no files for this radius.");
-    return false;
-  }
-  for (const WrittenFile& file : outcome.files) {
-    writeLine(out, file.saved ? file.name : file.name + " was not written: " + file.saved.reason());
-  }
-  return outcome.complete();
-}
-
 }  // namespace
 
 int runRounding(const std::string& inputName, Console& console) {
@@ -253,7 +185,6 @@ int runRounding(const std::string& inputName, Console& console) {
   settings.inputName = inputName;
 
   // First look: describe the section and take its plate count and thickness.
-  std::vector<std::string> notes;
   {
     CrossSection section;
     const Result loaded = section.load(inputName);
@@ -265,37 +196,25 @@ int runRounding(const std::string& inputName, Console& console) {
     settings.round.thickness = section.t_r[0];
     settings.E = section.E;
     settings.MUE = section.MUE;
-    notes = renumberingNotes(section);
+    printFirstLook(out, inputName, section);
   }
   settings.firstRadius = 2 * settings.round.thickness;
   settings.lastRadius = 3 * settings.round.thickness;
-  writeLine(out, "File : " + inputName);
-  writeLine(out, " The section has " + std::to_string(settings.plateCount) + " Elements");
-  writeLine(out, " The thickness is " + formatReal(settings.round.thickness));
-  for (const std::string& note : notes) writeLine(out, note);
-  writeLine(out, "");
 
   askThickness(console, settings);
   if (!askRadii(console, settings)) return 1;
   askShape(console, settings);
   askSubdivision(console, settings);
 
-  // The series: the radius is accumulated by addition; the half step lets
-  // the last radius in despite rounding error and keeps one more out.
-  const double step = settings.radiusCount > 1 ? (settings.lastRadius - settings.firstRadius) /
-                                                     (settings.radiusCount - 1)
-                                               : settings.lastRadius;
-  const double half = step * 0.5;
   writeLine(out, "");
   writeLine(out, "Generated Files: ");
   int exitCode = 0;
-  int counter = 1;
-  for (double radius = settings.firstRadius; step > 0 && radius < settings.lastRadius + half;
-       ++counter) {
-    if (!runRound(console, settings, radius, counter)) exitCode = 1;
-    const double next = radius + step;
-    if (next == radius) break;  // the step no longer moves the radius
-    radius = next;
+  const std::vector<double> radii =
+      radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
+  for (std::size_t i = 0; i < radii.size(); ++i) {
+    if (!printRound(out, inputName, settings.round, radii[i], static_cast<int>(i) + 1)) {
+      exitCode = 1;
+    }
   }
   writeText(out, "Press key...");
   console.readKey();

@@ -29,3 +29,12 @@ std::string withExtension(const std::string& path, const std::string& extension)
 }
 
 std::string folderOf(const std::string& path) { return path.substr(0, nameStart(path)); }
+
+std::string fileNameOf(const std::string& path) { return path.substr(nameStart(path)); }
+
+std::string inFolder(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder.back() == '/' || folder.back() == '\\' || folder.back() == ':') {
+    return folder + name;
+  }
+  return folder + "/" + name;
+}

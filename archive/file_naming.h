@@ -15,3 +15,10 @@ std::string withExtension(const std::string& path, const std::string& extension)
 // The folder part of path with its separator ("C:\\data\\" of "C:\\data\\chan.kaf",
 // "" for a bare name), so that folder + name names a file beside path.
 std::string folderOf(const std::string& path);
+
+// The file name of path without its folder: "chan.kaf" of "C:\\data\\chan.kaf".
+std::string fileNameOf(const std::string& path);
+
+// name inside folder: a separator is put between them unless folder ends
+// with one.
+std::string inFolder(const std::string& folder, const std::string& name);

@@ -9,10 +9,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "app/batch_run.h"
+#include "app/command_line.h"
 #include "platform/platform.h"
 #include "rounding/generation.h"
 #include "section/cross_section.h"
@@ -34,7 +38,8 @@ CrossSection lippedChannel(int plates) {
   section.b_r = {20, 75, 200, 75, 20};
   section.alpha_r = {90, 0, -90, -180, -270};
   section.rebuildFromPlates();
-  section.roundCorners(0, 0, true, std::vector<int>(5, plates / 5));
+  if (!section.setThickness(2)) std::abort();
+  if (!section.roundCorners(0, 0, true, std::vector<int>(5, plates / 5)).accepted) std::abort();
   if (!section.setThickness(2)) std::abort();
   section.explanation.push_back("Lipped channel 200 x 75 x 20 subdivided");
   return section;
@@ -52,6 +57,10 @@ const std::string& sectionFile(int plates) {
   }
   return found->second;
 }
+
+// A radius whose tangent length fits the shortest piece of every size
+// (20 / 200,000 at 10^6 plates), so that every corner is rounded.
+const double kRadius = 5e-5;
 
 void setPlates(benchmark::State& state, int plates) {
   state.counters["plates"] = plates;
@@ -77,7 +86,7 @@ void BM_Save(benchmark::State& state) {
   setPlates(state, plates);
 }
 
-// Chain check, rounding with 4 arc plates per corner, rebuild and thickness.
+// Chain check, rounding of the 4 corners with 4 arc plates each, rebuild and thickness.
 void BM_Round(benchmark::State& state) {
   const int plates = static_cast<int>(state.range(0));
   CrossSection loaded;
@@ -86,7 +95,9 @@ void BM_Round(benchmark::State& state) {
     state.PauseTiming();
     CrossSection section = loaded;
     state.ResumeTiming();
-    section.roundCorners(4, 4, true, std::vector<int>(static_cast<std::size_t>(section.ns), 1));
+    const RoundingReport report =
+        section.roundCorners(kRadius, 4, true, std::vector<int>(std::size_t(section.ns), 1));
+    if (!report.accepted || !report.misfitCorners.empty()) std::abort();
     benchmark::DoNotOptimize(section.setThickness(2).ok());
   }
   setPlates(state, plates);
@@ -100,7 +111,9 @@ void BM_GenerationRound(benchmark::State& state) {
   GenerationSettings settings;
   settings.thickness = 2;
   settings.divisionNumbers.assign(static_cast<std::size_t>(plates), 1);
-  for (auto _ : state) benchmark::DoNotOptimize(generateRound(file, settings, 4, 1).complete());
+  for (auto _ : state) {
+    if (!generateRound(file, settings, kRadius, 1).complete()) std::abort();
+  }
   setPlates(state, plates);
 }
 
@@ -169,6 +182,73 @@ void BM_ParseFloor(benchmark::State& state) {
   setPlates(state, plates);
 }
 
+// A catalogue of 100 lipped channels (depths 100 to 298, flanges 50 to 89),
+// written once per process, and the request of a batch over all of them.
+const std::vector<std::string>& catalogue() {
+  static const std::vector<std::string> files = [] {
+    std::vector<std::string> names;
+    const std::string folder = scratchDirectory() + "/catalogue";
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < 100; ++i) {
+      CrossSection section;
+      const double depth = 100 + 2 * i;
+      const double flange = 50 + (i * 37) % 40;
+      section.b_r = {20, flange, depth, flange, 20};
+      section.alpha_r = {90, 0, -90, 180, 90};
+      section.rebuildFromPlates();
+      if (!section.setThickness(2)) std::abort();
+      names.push_back(folder + "/lipped-" + std::to_string(i) + ".kaf");
+      if (!section.save(names.back())) std::abort();
+    }
+    return names;
+  }();
+  return files;
+}
+
+BatchRequest catalogueRequest() {
+  BatchRequest request;
+  request.files = catalogue();
+  request.series = BatchRequest::Series{1, 10, 10};
+  request.quiet = true;
+  request.outputFolder = scratchDirectory() + "/catalogue-out";
+  std::filesystem::create_directories(request.outputFolder);
+  return request;
+}
+
+// The run without the dialogue over the catalogue: 100 sections x 10 radii,
+// 2,000 files, in one process.
+void BM_CatalogueBatch(benchmark::State& state) {
+  const BatchRequest request = catalogueRequest();
+  std::ostringstream out;
+  for (auto _ : state) {
+    out.str("");
+    if (runBatch(request, out) != 0) std::abort();
+  }
+  state.counters["files"] = 2000;
+}
+
+// Its floor: the same 2,000 files' bytes, each written with one call.
+void BM_CatalogueWriteFloor(benchmark::State& state) {
+  const BatchRequest request = catalogueRequest();
+  std::ostringstream out;
+  if (runBatch(request, out) != 0) std::abort();
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const auto& entry : std::filesystem::directory_iterator(request.outputFolder)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    files.emplace_back(entry.path().string() + ".floor",
+                       std::string(std::istreambuf_iterator<char>(in), {}));
+  }
+  for (auto _ : state) {
+    for (const auto& [name, bytes] : files) {
+      std::FILE* file = std::fopen(name.c_str(), "wb");
+      std::fwrite(bytes.data(), 1, bytes.size(), file);
+      std::fclose(file);
+    }
+  }
+  for (const auto& file : files) std::filesystem::remove(file.first);
+  state.counters["files"] = static_cast<double>(files.size());
+}
+
 void sizes(benchmark::internal::Benchmark* b) {
   for (int plates : {1000, 10000, 100000, 1000000}) b->Arg(plates);
   b->Unit(benchmark::kMillisecond);
@@ -182,6 +262,8 @@ BENCHMARK(BM_Save)->Apply(sizes);
 BENCHMARK(BM_FormatFloor)->Apply(sizes);
 BENCHMARK(BM_Round)->Apply(sizes);
 BENCHMARK(BM_GenerationRound)->Apply(sizes);
+BENCHMARK(BM_CatalogueBatch)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CatalogueWriteFloor)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.
 int main(int argc, char** argv) {

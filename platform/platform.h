@@ -46,6 +46,9 @@ void keepOnInterrupt();
 // removes its file itself before the program ends.
 bool interruptRequested();
 
+// True when path names a directory.
+bool isDirectory(const std::string& path);
+
 // True when path names a regular file (not a directory or a device).
 bool isRegularFile(const std::string& path);
 

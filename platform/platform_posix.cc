@@ -117,6 +117,11 @@ bool fileExists(const std::string& path) {
   return stat(path.c_str(), &info) == 0;
 }
 
+bool isDirectory(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool isRegularFile(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

@@ -25,6 +25,19 @@ bool RoundOutcome::complete() const {
   return true;
 }
 
+std::vector<double> radiusSeries(double first, double last, int count) {
+  const double step = count > 1 ? (last - first) / (count - 1) : last;
+  const double half = step * 0.5;
+  std::vector<double> radii;
+  for (double radius = first; step > 0 && radius < last + half;) {
+    radii.push_back(radius);
+    const double next = radius + step;
+    if (next == radius) break;  // the step no longer moves the radius
+    radius = next;
+  }
+  return radii;
+}
+
 RoundOutcome generateRound(const std::string& inputName, const GenerationSettings& settings,
                            double radius, int counter) {
   RoundOutcome outcome;
@@ -38,7 +51,9 @@ RoundOutcome generateRound(const std::string& inputName, const GenerationSetting
   if (outcome.prepared) outcome.prepared = section.setThickness(settings.thickness);
   if (!outcome.prepared || !outcome.misfitCorners.empty()) return outcome;
 
-  std::string name = inputName;
+  std::string name = settings.outputFolder.empty()
+                         ? inputName
+                         : inFolder(settings.outputFolder, fileNameOf(inputName));
   insertNameSuffix(name, "-rr" + std::to_string(counter));
   section.explanation.push_back(kGeneratedBy);
   section.explanation.push_back(howMade(settings, radius));

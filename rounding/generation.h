@@ -13,6 +13,7 @@
 
 // What every round of a run shares.
 struct GenerationSettings {
+  std::string outputFolder;  // empty: the files go beside the input
   double thickness = 0.0;
   bool convex = true;
   int elementsPerCorner = kDefaultElementsPerCorner;
@@ -33,6 +34,12 @@ struct RoundOutcome {
   // True when both files were written.
   bool complete() const;
 };
+
+// The radii of a series of count radii from first to last; count 1 is the
+// first alone. The radius is accumulated by addition, and the half step lets
+// the last radius in despite rounding error and keeps one more out. A step
+// of 0 or below gives no radius.
+std::vector<double> radiusSeries(double first, double last, int count);
 
 // The explanation line that every generated file gets.
 extern const char* const kGeneratedBy;
