@@ -1,121 +1,134 @@
 // zorvik-view: section properties of KAF files side by side, and one SVG
 // picture of all of them to one scale, written next to the first file.
 //
-//   zorvik-view FILE.kaf [MORE.kaf ...]
+//   zorvik-view [--csv FILE|-] [--svg NAME] [--no-picture] FILE.kaf [MORE.kaf ...]
 #include <algorithm>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/console_input.h"
+#include "archive/atomic_file.h"
 #include "archive/file_naming.h"
-#include "archive/numbers.h"
+#include "report/property_table.h"
 #include "report/section_picture.h"
 #include "report/section_properties.h"
 
 namespace {
 
-struct Row {
-  const char* name;
-  int lengthPower;  // the unit of the row is Laenge to this power (0: degrees)
-  double SectionProperties::*value;
+const int kWrongCommandLine = 2;
+
+struct ViewRequest {
+  std::vector<std::string> files;
+  std::string csv;  // empty: none; "-": standard output
+  std::string svg;  // empty: the first file's name with ".svg"
+  bool picture = true;
 };
 
-const Row kRows[] = {{"A", 2, &SectionProperties::area},
-                     {"y_c", 1, &SectionProperties::yc},
-                     {"z_c", 1, &SectionProperties::zc},
-                     {"I_y", 4, &SectionProperties::Iy},
-                     {"I_z", 4, &SectionProperties::Iz},
-                     {"I_yz", 4, &SectionProperties::Iyz},
-                     {"I_1", 4, &SectionProperties::I1},
-                     {"I_2", 4, &SectionProperties::I2},
-                     {"angle", 0, &SectionProperties::principalAngle}};
+const char* const kUsage =
+    "zorvik-view: section properties and a picture of KAF files\n"
+    "Usage: zorvik-view [OPTIONS] FILE.kaf [MORE.kaf ...]\n"
+    "  --csv FILE      the table as CSV into FILE (- for standard output)\n"
+    "  --svg NAME      the picture's name (default: the first file's, with .svg)\n"
+    "  --no-picture    no picture\n";
 
-std::string padLeft(const std::string& text, std::size_t width) {
-  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
-}
-
-std::string padRight(const std::string& text, std::size_t width) {
-  return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
-}
-
-std::string baseName(const std::string& path) {
-  const std::size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-void printTable(const std::vector<PictureEntry>& entries) {
-  const std::string& length = entries.front().section->Laenge;
-  const std::size_t labelWidth = 16;
-  std::vector<std::size_t> widths;
-  std::cout << padRight("", labelWidth);
-  for (const PictureEntry& entry : entries) {
-    widths.push_back(std::max<std::size_t>(14, entry.name.size() + 2));
-    std::cout << padLeft(entry.name, widths.back());
-  }
-  std::cout << '\n' << padRight("units", labelWidth);
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const CrossSection& section = *entries[i].section;
-    std::cout << padLeft(section.Kraft + ", " + section.Laenge, widths[i]);
-  }
-  std::cout << '\n';
-  for (const Row& row : kRows) {
-    const std::string unit = row.lengthPower == 0 ? "deg"
-                             : row.lengthPower == 1
-                                 ? length
-                                 : length + "^" + std::to_string(row.lengthPower);
-    std::cout << padRight(std::string(row.name) + " [" + unit + "]", labelWidth);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      std::cout << padLeft(formatReal(entries[i].properties.*row.value), widths[i]);
+// Reads the options; false with the message when the command line is wrong.
+bool parse(int argc, char** argv, ViewRequest& request, std::string& message) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "--no-picture") {
+      request.picture = false;
+    } else if (argument == "--csv" || argument == "--svg") {
+      if (i + 1 >= argc) {
+        message = "The option " + argument + " needs a value.";
+        return false;
+      }
+      (argument == "--csv" ? request.csv : request.svg) = argv[++i];
+    } else if (argument.size() > 1 && argument[0] == '-') {
+      message = "Unknown option: " + argument + ". zorvik-view without arguments shows its usage.";
+      return false;
+    } else {
+      request.files.push_back(argument);
     }
-    std::cout << '\n';
   }
+  return true;
+}
+
+bool isAnInput(const ViewRequest& request, const std::string& name) {
+  return std::find(request.files.begin(), request.files.end(), name) != request.files.end();
+}
+
+// Writes one of the outputs (the CSV or the picture) whole; false when it
+// was not written, said on `info`.
+bool writeOutput(const ViewRequest& request, const char* what, const std::string& name,
+                 const std::string& bytes, std::ostream& info) {
+  if (isAnInput(request, name)) {
+    info << "The " << what << " was not written: " << name
+         << " is one of the files given; name it with --" << (what[0] == 't' ? "csv" : "svg")
+         << " NAME.\n";
+    return false;
+  }
+  const Result written = writeWholeFile(name, bytes);
+  if (!written) {
+    info << "Cannot write the " << what << " " << name << ": " << written.reason() << '\n';
+    return false;
+  }
+  info << (what[0] == 't' ? "Table: " : "Picture: ") << name << '\n';
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::cout << "zorvik-view: section properties and a picture of KAF files\n"
-                 "Usage: zorvik-view FILE.kaf [MORE.kaf ...]\n";
+  ViewRequest request;
+  std::string message;
+  if (!parse(argc, argv, request, message)) {
+    std::cerr << "zorvik-view: " << message << '\n';
+    return kWrongCommandLine;
+  }
+  if (request.files.empty()) {
+    std::cout << kUsage;
     return 1;
   }
+  // With the CSV on standard output, everything else goes to standard error.
+  const bool csvToStdout = request.csv == "-";
+  std::ostream& info = csvToStdout ? std::cerr : std::cout;
   int exitCode = 0;
   std::vector<CrossSection> sections;
-  std::vector<std::string> names;
   std::vector<std::string> paths;
-  sections.reserve(static_cast<std::size_t>(argc));
-  for (int i = 1; i < argc; ++i) {
+  sections.reserve(request.files.size());
+  for (const std::string& file : request.files) {
     CrossSection section;
-    Result loaded = section.load(argv[i]);
+    Result loaded = section.load(file);
     if (loaded) loaded = checkMeasurable(section);
     if (!loaded) {
-      std::cout << "Cannot read " << argv[i] << ": " << loaded.reason() << '\n';
+      info << "Cannot read " << file << ": " << loaded.reason() << '\n';
       exitCode = 1;
       continue;
     }
     sections.push_back(std::move(section));
-    names.push_back(baseName(argv[i]));
-    paths.push_back(argv[i]);
+    paths.push_back(file);
   }
   if (!sections.empty()) {
-    std::vector<PictureEntry> entries;
+    std::vector<PropertyColumn> columns;
     for (std::size_t i = 0; i < sections.size(); ++i) {
-      entries.push_back({names[i], &sections[i], computeProperties(sections[i])});
+      columns.push_back({fileNameOf(paths[i]), &sections[i], computeProperties(sections[i])});
     }
-    printTable(entries);
-    const std::string picture = withExtension(paths.front(), ".svg");
-    std::ofstream out(picture, std::ios::binary | std::ios::trunc);
-    out << drawSections(entries);
-    out.close();
-    if (out) {
-      std::cout << "Picture: " << picture << '\n';
-    } else {
-      std::cout << "Cannot write the picture " << picture << '\n';
+    if (!csvToStdout) std::cout << propertyTable(columns);
+    if (csvToStdout) {
+      std::cout << propertyCsv(columns) << std::flush;
+    } else if (!request.csv.empty() &&
+               !writeOutput(request, "table", request.csv, propertyCsv(columns), info)) {
       exitCode = 1;
     }
+    if (request.picture) {
+      const std::string name =
+          request.svg.empty() ? withExtension(paths.front(), ".svg") : request.svg;
+      if (!writeOutput(request, "picture", name, drawSections(columns), info)) exitCode = 1;
+    }
   }
+  if (csvToStdout) return exitCode;
+  // A window opened by dropping files on the icon stays until a key.
   std::cout << "Press key..." << std::flush;
   readKey();
   std::cout << '\n';

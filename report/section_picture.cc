@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "archive/numbers.h"
 
 namespace {
 
 const double kWidth = 800;
-const double kHeight = 600;
+const double kDrawingHeight = 480;  // the sections are drawn into this height
 const double kMargin = 60;
 const double kLegendHeight = 24;
 const int kMostNumberedNodes = 60;
@@ -44,6 +45,12 @@ struct Box {
   bool empty() const { return minY > maxY; }
 };
 
+// The picture's height: the drawing, then one legend line per entry, then
+// the scale bar.
+double pictureHeight(std::size_t entries) {
+  return kMargin + kDrawingHeight + kLegendHeight * static_cast<double>(entries) + kMargin;
+}
+
 // Maps section coordinates to the picture: y to the right, z downwards.
 struct View {
   Box box;
@@ -65,9 +72,10 @@ View fitView(const std::vector<PictureEntry>& entries) {
   if (view.box.empty()) view.box.add(0, 0);
   const double spanY = std::max(view.box.maxY - view.box.minY, 1e-12);
   const double spanZ = std::max(view.box.maxZ - view.box.minZ, 1e-12);
-  view.scale = std::min((kWidth - 2 * kMargin) / spanY,
-                        (kHeight - 2 * kMargin - kLegendHeight * entries.size()) / spanZ);
-  if (!std::isfinite(view.scale) || view.scale <= 0) view.scale = 1.0;
+  view.scale = std::min((kWidth - 2 * kMargin) / spanY, kDrawingHeight / spanZ);
+  // Spans that overflow to infinity give scale 0: everything at one point,
+  // still inside the picture.
+  if (!std::isfinite(view.scale)) view.scale = 0.0;
   return view;
 }
 
@@ -94,15 +102,25 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
            "\" y2=\"" + number(view.y(line.z2 + shift.z)) + "\" stroke-width=\"" + number(width) +
            "\" stroke-opacity=\"0.8\"/>\n";
   }
-  const int nodes = static_cast<int>(std::min(section.nodeY.size(), section.nodeZ.size()));
-  for (int i = 0; i < nodes; ++i) {
-    const double x = view.x(section.nodeY[i] + shift.y);
-    const double y = view.y(section.nodeZ[i] + shift.z);
+  // Nodes where the plates put them: each plate's two ends, numbered by the
+  // plate's start and end node, each node once.
+  std::vector<bool> drawn(std::max(section.nodeY.size(), section.nodeZ.size()) + 1, false);
+  auto drawNode = [&](int node, double nodeY, double nodeZ) {
+    if (node < 1 || static_cast<std::size_t>(node) >= drawn.size() || drawn[node]) return;
+    drawn[static_cast<std::size_t>(node)] = true;
+    const double x = view.x(nodeY + shift.y);
+    const double y = view.y(nodeZ + shift.z);
     svg += "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"2\" stroke=\"none\"/>\n";
-    if (nodes <= kMostNumberedNodes) {
+    if (drawn.size() - 1 <= static_cast<std::size_t>(kMostNumberedNodes)) {
       svg += "<text x=\"" + number(x + 4) + "\" y=\"" + number(y - 4) +
-             "\" font-size=\"10\" stroke=\"none\">" + std::to_string(i + 1) + "</text>\n";
+             "\" font-size=\"10\" stroke=\"none\">" + std::to_string(node) + "</text>\n";
     }
+  };
+  for (int k = 0; k < section.ns; ++k) {
+    const PlateLine line = plateLine(section, k);
+    drawNode(section.startNode[k], line.y1, line.z1);
+    if (k < static_cast<int>(section.endNode.size()))
+      drawNode(section.endNode[k], line.y2, line.z2);
   }
   const double cx = view.x(entry.properties.yc + shift.y);
   const double cy = view.y(entry.properties.zc + shift.z);
@@ -113,9 +131,48 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
   svg += "</g>\n";
 }
 
+// True when text is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF).
+bool isValidUtf8(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    int follow = 0;
+    unsigned long code = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+      follow = 1;
+      code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      follow = 2;
+      code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      follow = 3;
+      code = lead & 0x07;
+    } else {
+      return false;
+    }
+    if (i + static_cast<std::size_t>(follow) >= text.size()) return false;  // cut short
+    for (int f = 1; f <= follow; ++f) {
+      const unsigned char next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(f)]);
+      if ((next & 0xC0) != 0x80) return false;
+      code = (code << 6) | (next & 0x3F);
+    }
+    const unsigned long lowest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < lowest[follow] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      return false;
+    }
+    i += static_cast<std::size_t>(follow) + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string xmlEscaped(const std::string& text) {
+  const bool utf8 = isValidUtf8(text);
   std::string escaped;
   for (const char c : text) {
     const unsigned char byte = static_cast<unsigned char>(c);
@@ -134,7 +191,7 @@ std::string xmlEscaped(const std::string& text) {
         break;
       default:
         if (byte >= 0x80) {
-          escaped += "&#" + std::to_string(byte) + ";";
+          escaped += utf8 ? std::string(1, c) : "&#" + std::to_string(byte) + ";";
         } else if (byte < 0x20 && c != '\t') {
           escaped += '?';  // not allowed in XML 1.0
         } else {
@@ -148,8 +205,9 @@ std::string xmlEscaped(const std::string& text) {
 std::string drawSections(const std::vector<PictureEntry>& entries) {
   const View view = fitView(entries);
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  const double height = pictureHeight(entries.size());
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) + "\" height=\"" +
-         number(kHeight) + "\" viewBox=\"0 0 " + number(kWidth) + " " + number(kHeight) +
+         number(height) + "\" viewBox=\"0 0 " + number(kWidth) + " " + number(height) +
          "\" font-family=\"sans-serif\">\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
   std::size_t colour = 0;
@@ -160,7 +218,7 @@ std::string drawSections(const std::vector<PictureEntry>& entries) {
 
   // Scale bar in the length unit of the first section.
   const double length = scaleBarLength(view);
-  const double barY = kHeight - kMargin / 2;
+  const double barY = height - kMargin / 2;
   const std::string unit = entries.empty() ? "" : xmlEscaped(entries.front().section->Laenge);
   svg += "<path d=\"M" + number(kMargin) + " " + number(barY) + "h" + number(length * view.scale) +
          "\" stroke=\"black\" stroke-width=\"2\"/>\n";
@@ -169,7 +227,7 @@ std::string drawSections(const std::vector<PictureEntry>& entries) {
 
   // Legend: each file's name in its colour.
   colour = 0;
-  double legendY = kHeight - kMargin / 2 - kLegendHeight * static_cast<double>(entries.size());
+  double legendY = kMargin + kDrawingHeight + kLegendHeight;
   for (const PictureEntry& entry : entries) {
     const double x = kWidth - kMargin - kLegendColumnWidth;
     svg += "<rect x=\"" + number(x) + "\" y=\"" + number(legendY - 10) +

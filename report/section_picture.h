@@ -7,16 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "report/property_table.h"
 #include "report/section_properties.h"
 
-struct PictureEntry {
-  std::string name;  // shown in the legend
-  const CrossSection* section;
-  SectionProperties properties;
-};
+// Each entry's name is shown in the legend.
+using PictureEntry = PropertyColumn;
 
+// The picture grows downwards with its legend, so that every entry fits.
 std::string drawSections(const std::vector<PictureEntry>& entries);
 
-// Text made safe for XML: markup characters and bytes above 127 (taken as
-// Latin-1) become character references.
+// Text made safe for XML: markup characters become character references;
+// text that is valid UTF-8 keeps its characters, in other text the bytes
+// above 127 are taken as Latin-1.
 std::string xmlEscaped(const std::string& text);

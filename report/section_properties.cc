@@ -3,12 +3,161 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "rounding/trigonometry.h"
 
 namespace {
 
 const double kPi = 3.14159265358979323846;
+// Below this share of I_y + I_z a product of inertia, and below this share
+// of I_1 the difference I_1 - I_2, is rounding noise.
+const double kNoise = 1e-12;
+
+// The integral along a plate of length L of a polynomial of degree 3 or less
+// in the distance along it, from its values at the start, the middle and the
+// end. Simpson's rule is exact there, and every integrand of the centre-line
+// model is such a product of up to three linear functions.
+double alongPlate(double length, double atStart, double atMiddle, double atEnd) {
+  return length / 6 * (atStart + 4 * atMiddle + atEnd);
+}
+
+// A plate of the centre-line model: its line, thickness, and the sectorial
+// coordinate at its two ends.
+struct SectorialPlate {
+  PlateLine line;
+  double length;
+  double t;
+  double omega1 = 0.0;
+  double omega2 = 0.0;
+};
+
+// Twice the area swept from pole (py, pz) along the line: the change of the
+// sectorial coordinate from its start to its end.
+double sweep(const PlateLine& line, double py, double pz) {
+  return (line.y1 - py) * (line.z2 - line.z1) - (line.z1 - pz) * (line.y2 - line.y1);
+}
+
+// The sectorial coordinate about (py, pz), carried from plate to plate
+// through the nodes from node 1 of the first plate. Fails for a closed cell
+// or plates that are not all connected.
+Result sectorialCoordinates(const CrossSection& section, double py, double pz,
+                            std::vector<SectorialPlate>& plates) {
+  const int nodeCount = static_cast<int>(std::min(section.nodeY.size(), section.nodeZ.size()));
+  std::vector<std::vector<int>> platesAt(static_cast<std::size_t>(nodeCount));
+  for (int k = 0; k < section.ns; ++k) {
+    const int start = section.startNode[k] - 1;
+    const int end = k < static_cast<int>(section.endNode.size()) ? section.endNode[k] - 1 : -1;
+    if (end < 0 || end >= nodeCount) {
+      return Result::failure("plate " + std::to_string(k + 1) + " ends at no node of the section");
+    }
+    if (start == end) return Result::failure("plate " + std::to_string(k + 1) + " is a loop");
+    platesAt[static_cast<std::size_t>(start)].push_back(k);
+    platesAt[static_cast<std::size_t>(end)].push_back(k);
+    const PlateLine line = plateLine(section, k);
+    plates.push_back({line, section.b_r[k], section.t_r[k]});
+  }
+  // A walk over the plates from the first plate's start node: every plate is
+  // reached once from one of its nodes; a node reached twice closes a cell.
+  std::vector<double> omegaAt(static_cast<std::size_t>(nodeCount), 0.0);
+  std::vector<bool> nodeReached(static_cast<std::size_t>(nodeCount), false);
+  std::vector<bool> plateReached(plates.size(), false);
+  std::vector<int> waiting{section.startNode[0] - 1};
+  nodeReached[static_cast<std::size_t>(waiting.front())] = true;
+  std::size_t reached = 0;
+  while (!waiting.empty()) {
+    const int node = waiting.back();
+    waiting.pop_back();
+    for (int k : platesAt[static_cast<std::size_t>(node)]) {
+      if (plateReached[static_cast<std::size_t>(k)]) continue;
+      plateReached[static_cast<std::size_t>(k)] = true;
+      ++reached;
+      SectorialPlate& plate = plates[static_cast<std::size_t>(k)];
+      const bool fromStart = section.startNode[k] - 1 == node;
+      const int other = (fromStart ? section.endNode[k] : section.startNode[k]) - 1;
+      if (nodeReached[static_cast<std::size_t>(other)]) {
+        return Result::failure("its plates form a closed cell");
+      }
+      const double change = sweep(plate.line, py, pz);
+      const double here = omegaAt[static_cast<std::size_t>(node)];
+      plate.omega1 = fromStart ? here : here - change;
+      plate.omega2 = fromStart ? here + change : here;
+      omegaAt[static_cast<std::size_t>(other)] = fromStart ? plate.omega2 : plate.omega1;
+      nodeReached[static_cast<std::size_t>(other)] = true;
+      waiting.push_back(other);
+    }
+  }
+  if (reached != plates.size()) return Result::failure("its plates are not all connected");
+  return Result::success();
+}
+
+// Shear centre, warping constant and monosymmetry constants; p holds the
+// gross properties.
+void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
+  for (int k = 0; k < section.ns; ++k) {
+    p.J += section.b_r[k] * section.t_r[k] * section.t_r[k] * section.t_r[k] / 3;
+  }
+  std::vector<SectorialPlate> plates;
+  p.torsionAndWarping = sectorialCoordinates(section, p.yc, p.zc, plates);
+  if (!p.torsionAndWarping || p.area == 0.0) {
+    p.J = 0.0;
+    return;
+  }
+  // Centre-line second moments and sectorial products about the centroid,
+  // with the centroid as the pole.
+  double Iyy = 0, Izz = 0, Iyz = 0, Iwy = 0, Iwz = 0;
+  for (const SectorialPlate& plate : plates) {
+    const double y1 = plate.line.y1 - p.yc, y2 = plate.line.y2 - p.yc, ym = (y1 + y2) / 2;
+    const double z1 = plate.line.z1 - p.zc, z2 = plate.line.z2 - p.zc, zm = (z1 + z2) / 2;
+    const double w1 = plate.omega1, w2 = plate.omega2, wm = (w1 + w2) / 2;
+    const double tl = plate.t * plate.length;
+    Iyy += alongPlate(tl, y1 * y1, ym * ym, y2 * y2);
+    Izz += alongPlate(tl, z1 * z1, zm * zm, z2 * z2);
+    Iyz += alongPlate(tl, y1 * z1, ym * zm, y2 * z2);
+    Iwy += alongPlate(tl, w1 * y1, wm * ym, w2 * y2);
+    Iwz += alongPlate(tl, w1 * z1, wm * zm, w2 * z2);
+  }
+  // About the shear centre S the sectorial products vanish. With
+  // a = z_s - z_c and b = y_s - y_c, omega_S = omega_C + a (y - y0) - b (z - z0), so
+  //   a Iyy - b Iyz = -Iwy  and  a Iyz - b Izz = -Iwz.
+  const double det = Iyz * Iyz - Iyy * Izz;
+  const double a = det == 0.0 ? 0.0 : (Iwy * Izz - Iyz * Iwz) / det;
+  const double b = det == 0.0 ? 0.0 : (Iyz * Iwy - Iyy * Iwz) / det;
+  p.ys = p.yc + b;
+  p.zs = p.zc + a;
+  // The sectorial coordinate about S (the constants y0, z0 drop out in the
+  // normalisation), normalised to a mean of 0.
+  double mean = 0;
+  for (SectorialPlate& plate : plates) {
+    plate.omega1 += a * (plate.line.y1 - p.yc) - b * (plate.line.z1 - p.zc);
+    plate.omega2 += a * (plate.line.y2 - p.yc) - b * (plate.line.z2 - p.zc);
+    mean += plate.t * plate.length * (plate.omega1 + plate.omega2) / 2;
+  }
+  mean /= p.area;
+  const double angle = p.principalAngle * kPi / 180;
+  const double c = std::cos(angle), s = std::sin(angle);
+  double vr2 = 0, ur2 = 0;
+  for (const SectorialPlate& plate : plates) {
+    const double w1 = plate.omega1 - mean, w2 = plate.omega2 - mean, wm = (w1 + w2) / 2;
+    const double tl = plate.t * plate.length;
+    p.Iw += alongPlate(tl, w1 * w1, wm * wm, w2 * w2);
+    // u along the axis of I_1, v along that of I_2 (u turned by +90 degrees).
+    auto u = [&](double y, double z) { return (y - p.yc) * c + (z - p.zc) * s; };
+    auto v = [&](double y, double z) { return -(y - p.yc) * s + (z - p.zc) * c; };
+    const double ym = (plate.line.y1 + plate.line.y2) / 2, zm = (plate.line.z1 + plate.line.z2) / 2;
+    const double u1 = u(plate.line.y1, plate.line.z1), v1 = v(plate.line.y1, plate.line.z1);
+    const double u2 = u(plate.line.y2, plate.line.z2), v2 = v(plate.line.y2, plate.line.z2);
+    const double um = u(ym, zm), vm = v(ym, zm);
+    const double r1 = u1 * u1 + v1 * v1, r2 = u2 * u2 + v2 * v2, rm = um * um + vm * vm;
+    vr2 += alongPlate(tl, v1 * r1, vm * rm, v2 * r2);
+    ur2 += alongPlate(tl, u1 * r1, um * rm, u2 * r2);
+  }
+  const double us = b * c + a * s;
+  const double vs = -b * s + a * c;
+  p.i0 = std::sqrt((p.Iy + p.Iz) / p.area + a * a + b * b);
+  p.beta1 = (p.I1 == 0.0 ? 0.0 : vr2 / p.I1) - 2 * vs;
+  p.beta2 = (p.I2 == 0.0 ? 0.0 : ur2 / p.I2) - 2 * us;
+}
 
 }  // namespace
 
@@ -34,6 +183,14 @@ Result checkMeasurable(const CrossSection& section) {
     if (start < 1 || static_cast<std::size_t>(start) > nodes) {
       return Result::failure("plate " + std::to_string(k + 1) + " starts at node " +
                              std::to_string(start) + ", which the section does not have");
+    }
+    const PlateLine line = plateLine(section, static_cast<int>(k));
+    if (!std::isfinite(section.b_r[static_cast<int>(k)]) || !std::isfinite(line.y2) ||
+        !std::isfinite(line.z2)) {
+      return Result::failure("plate " + std::to_string(k + 1) + " has no finite length");
+    }
+    if (!std::isfinite(section.t_r[static_cast<int>(k)])) {
+      return Result::failure("plate " + std::to_string(k + 1) + " has no finite thickness");
     }
   }
   return Result::success();
@@ -68,11 +225,17 @@ SectionProperties computeProperties(const CrossSection& section) {
     p.Iz += area * y * y + along * dy * dy + across * dz * dz;
     p.Iyz += area * y * z + (along - across) * dy * dz;
   }
+  if (std::fabs(p.Iyz) < kNoise * (p.Iy + p.Iz)) p.Iyz = 0.0;
   const double mean = (p.Iy + p.Iz) / 2;
   const double radius = std::hypot((p.Iy - p.Iz) / 2, p.Iyz);
   p.I1 = mean + radius;
   p.I2 = mean - radius;
-  p.principalAngle = 0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz) * 180 / kPi;
+  // With I_1 = I_2 every axis is a principal axis: the y axis is taken.
+  p.principalAngle = p.I1 - p.I2 <= kNoise * std::fabs(p.I1)
+                         ? 0.0
+                         : 0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz) * 180 / kPi;
   if (p.principalAngle <= -90) p.principalAngle += 180;  // an axis: -90 and 90 are one
+  if (p.principalAngle == 0.0) p.principalAngle = 0.0;   // never "-0"
+  if (section.ns > 0) addTorsionAndWarping(section, p);
   return p;
 }

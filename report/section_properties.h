@@ -3,6 +3,7 @@
 // line, its own second moments included.
 #pragma once
 
+#include "archive/result.h"
 #include "section/cross_section.h"
 
 struct SectionProperties {
@@ -15,6 +16,18 @@ struct SectionProperties {
   double I1 = 0.0;   // principal moments, I1 >= I2
   double I2 = 0.0;
   double principalAngle = 0.0;  // degrees (-90, 90] from the y axis to the axis of I1
+
+  // Torsion and warping, for an open section whose plates are all connected
+  // (branched or not). Failure: why they are not given (a closed cell, parts
+  // not connected); the values are then 0.
+  Result torsionAndWarping = Result::success();
+  double J = 0.0;   // St. Venant torsion constant, sum of b t^3 / 3
+  double ys = 0.0;  // shear centre
+  double zs = 0.0;
+  double Iw = 0.0;     // warping constant about the shear centre
+  double i0 = 0.0;     // polar radius of gyration about the shear centre
+  double beta1 = 0.0;  // monosymmetry constants in principal axes
+  double beta2 = 0.0;
 };
 
 // The centre line of plate k: from its start node along -(cos, sin) of alpha_r.
@@ -24,7 +37,8 @@ struct PlateLine {
 PlateLine plateLine(const CrossSection& section, int plate);
 
 // Whether every plate's start node and per-plate values are there to draw and
-// measure the section; the reason when not.
+// measure the section, and its lengths and coordinates finite; the reason
+// when not.
 Result checkMeasurable(const CrossSection& section);
 
 // Needs a section that checkMeasurable accepts.

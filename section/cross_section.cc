@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "archive/archive.h"
-#include "archive/file_naming.h"
+#include "archive/atomic_file.h"
 #include "archive/numbers.h"
 #include "platform/platform.h"
 
@@ -44,23 +44,6 @@ const std::string kNoLabel;
 
 // Version 1.54 added the shear springs (nsf and their block); 1.53 has none.
 bool hasShearSprings(int formatVersion) { return formatVersion >= 154; }
-
-// Creates a new, empty file with a short name in the folder of target, unique
-// to this process, and arms it for removal on an interrupt. Its name does not
-// grow with the target's, so every target name that the file system takes
-// can be written.
-bool createTemporaryBeside(const std::string& target, std::string& temporary, std::string& error) {
-  static unsigned long made = 0;
-  const std::string prefix =
-      folderOf(target) + "~zorvik-" + std::to_string(platform::processId()) + "-";
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = prefix + std::to_string(made++) + ".tmp";
-    platform::removeOnInterrupt(temporary);
-    if (platform::createNewFile(temporary, &error)) return true;
-    platform::keepOnInterrupt();
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -231,12 +214,7 @@ Result CrossSection::save(const std::string& fileName) {
   if (!createTemporaryBeside(fileName, temporary, error)) {
     return Result::failure("cannot create the file: " + error);
   }
-  const Result written = writeFile(temporary);
-  const bool replaced = written && platform::replaceFile(temporary, fileName, &error);
-  if (!replaced) std::remove(temporary.c_str());
-  platform::keepOnInterrupt();
-  if (replaced) return written;
-  return written ? Result::failure("cannot replace the file: " + error) : written;
+  return finishTemporary(temporary, fileName, writeFile(temporary));
 }
 
 Result CrossSection::writeFile(const std::string& fileName) {

@@ -1,0 +1,21 @@
+// Files written whole or not at all: the bytes go to a temporary file beside
+// the target, which replaces the target only once every byte is written. An
+// interrupt during the write removes the temporary file.
+#pragma once
+
+#include <string>
+
+#include "archive/result.h"
+
+// Creates a new, empty file with a short name in the folder of target, unique
+// to this process, and arms it for removal on an interrupt. Its name does not
+// grow with the target's, so every target name that the file system takes
+// can be written.
+bool createTemporaryBeside(const std::string& target, std::string& temporary, std::string& error);
+
+// Ends a write through temporary: moves it over target when written
+// succeeded, removes it otherwise, and disarms it.
+Result finishTemporary(const std::string& temporary, const std::string& target, Result written);
+
+// Writes bytes as the whole content of target.
+Result writeWholeFile(const std::string& target, const std::string& bytes);

@@ -1,0 +1,121 @@
+#include "report/property_table.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "archive/numbers.h"
+
+namespace {
+
+struct Row {
+  const char* name;
+  int lengthPower;  // the unit of the row is Laenge to this power (0: degrees)
+  double SectionProperties::*value;
+  bool torsion;  // given only for an open section whose plates are connected
+};
+
+const Row kRows[] = {
+    {"A", 2, &SectionProperties::area, false},
+    {"y_c", 1, &SectionProperties::yc, false},
+    {"z_c", 1, &SectionProperties::zc, false},
+    {"I_y", 4, &SectionProperties::Iy, false},
+    {"I_z", 4, &SectionProperties::Iz, false},
+    {"I_yz", 4, &SectionProperties::Iyz, false},
+    {"I_1", 4, &SectionProperties::I1, false},
+    {"I_2", 4, &SectionProperties::I2, false},
+    {"angle", 0, &SectionProperties::principalAngle, false},
+    {"J", 4, &SectionProperties::J, true},
+    {"y_s", 1, &SectionProperties::ys, true},
+    {"z_s", 1, &SectionProperties::zs, true},
+    {"I_w", 6, &SectionProperties::Iw, true},
+    {"i_0", 1, &SectionProperties::i0, true},
+    {"beta_1", 1, &SectionProperties::beta1, true},
+    {"beta_2", 1, &SectionProperties::beta2, true},
+};
+
+const std::size_t kLabelWidth = 16;
+const std::size_t kNarrowestColumn = 14;
+
+std::string padLeft(const std::string& text, std::size_t width) {
+  return text.size() >= width ? text : std::string(width - text.size(), ' ') + text;
+}
+
+std::string padRight(const std::string& text, std::size_t width) {
+  return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+std::string rowLabel(const Row& row, const std::string& length) {
+  const std::string unit = row.lengthPower == 0   ? "deg"
+                           : row.lengthPower == 1 ? length
+                                                  : length + "^" + std::to_string(row.lengthPower);
+  return std::string(row.name) + " [" + unit + "]";
+}
+
+bool has(const PropertyColumn& column, const Row& row) {
+  return !row.torsion || column.properties.torsionAndWarping.ok();
+}
+
+std::string fullPrecision(double value) {
+  char buffer[32];
+  return std::string(
+      buffer,
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17).ptr);
+}
+
+}  // namespace
+
+std::string propertyTable(const std::vector<PropertyColumn>& columns) {
+  if (columns.empty()) return std::string();
+  const std::string& length = columns.front().section->Laenge;
+  std::vector<std::size_t> widths;
+  std::string table = padRight("", kLabelWidth);
+  for (const PropertyColumn& column : columns) {
+    widths.push_back(std::max(kNarrowestColumn, column.name.size() + 2));
+    table += padLeft(column.name, widths.back());
+  }
+  table += '\n' + padRight("units", kLabelWidth);
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    table += padLeft(columns[i].section->Kraft + ", " + columns[i].section->Laenge, widths[i]);
+  }
+  table += '\n';
+  for (const Row& row : kRows) {
+    table += padRight(rowLabel(row, length), kLabelWidth);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      table += padLeft(has(columns[i], row) ? formatReal(columns[i].properties.*row.value) : "-",
+                       widths[i]);
+    }
+    table += '\n';
+  }
+  for (const PropertyColumn& column : columns) {
+    if (column.properties.torsionAndWarping) continue;
+    table += "No torsion and warping values for " + column.name + ": " +
+             column.properties.torsionAndWarping.reason() + ".\n";
+  }
+  return table;
+}
+
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+std::string propertyCsv(const std::vector<PropertyColumn>& columns) {
+  const std::string length = columns.empty() ? "" : columns.front().section->Laenge;
+  std::string csv = "file";
+  for (const Row& row : kRows) csv += "," + csvField(rowLabel(row, length));
+  csv += "\r\n";
+  for (const PropertyColumn& column : columns) {
+    csv += csvField(column.name);
+    for (const Row& row : kRows) {
+      csv += ",";
+      if (has(column, row)) csv += fullPrecision(column.properties.*row.value);
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}
