@@ -100,7 +100,7 @@ class GenerationTest(ZorvikTestCase):
         b, t, alpha, _ = kaf_plates(self.path("channel-rr1.kaf"))
         self.assertEqual(len(b), 3 + 2 * 4)
         self.assertEqual((b[0], b[5], b[10]), (55.0, 140.0, 55.0))
-        self.assertEqual(alpha[1:5], [11.25, 33.75, 56.25, 78.75])
+        self.assertEqual(alpha[1:5], [-11.25, -33.75, -56.25, -78.75])
         self.assertEqual(set(t), {2.0})
 
     def test_failed_radius_read_keeps_the_default(self):

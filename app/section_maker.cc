@@ -1,0 +1,164 @@
+#include "app/section_maker.h"
+
+#include <cmath>
+
+#include "archive/numbers.h"
+#include "rounding/corner_rounding.h"
+
+namespace {
+
+// An angle in degrees reduced into (-180, 180].
+double principalDegrees(double degrees) {
+  double reduced = std::fmod(degrees, 360.0);
+  if (reduced > 180) reduced -= 360;
+  if (reduced <= -180) reduced += 360;
+  return reduced;
+}
+
+std::string number(double value) { return formatReal(value); }
+
+const std::vector<std::string>& dimensionNames(const std::string& shape) {
+  static const std::vector<std::string> none;
+  for (const auto& [name, dimensions] : sectionShapes()) {
+    if (name == shape) return dimensions;
+  }
+  return none;
+}
+
+// A centre-line width that must stay above 0.
+Result positive(double width, const std::string& what, const std::string& rule) {
+  if (width > 0) return Result::success();
+  return Result::failure("the " + what + " vanishes on the centre line (" + rule + ")");
+}
+
+std::string titleOf(const SectionRecipe& recipe) {
+  static const std::pair<const char*, const char*> kTitles[] = {
+      {"channel", "Channel"}, {"lipped-channel", "Lipped channel"},
+      {"zed", "Zed"},         {"lipped-zed", "Lipped zed"},
+      {"hat", "Hat"},         {"angle", "Angle"}};
+  std::string title = "Chain of " + std::to_string(recipe.chainWidths.size()) + " plates";
+  for (const auto& [shape, name] : kTitles) {
+    if (recipe.shape != shape) continue;
+    title = name;
+    for (std::size_t i = 0; i < recipe.dimensions.size(); ++i) {
+      title += (i == 0 ? " " : " x ") + number(recipe.dimensions[i]);
+    }
+  }
+  return title;
+}
+
+// "lipped-channel D 200 B 75 L 20 t 2 (out-to-out)".
+std::string recordOf(const SectionRecipe& recipe) {
+  std::string record = recipe.shape;
+  const std::vector<std::string>& names = dimensionNames(recipe.shape);
+  for (std::size_t i = 0; i < names.size() && i < recipe.dimensions.size(); ++i) {
+    record += " " + names[i] + " " + number(recipe.dimensions[i]);
+  }
+  if (recipe.shape == "chain") {
+    for (std::size_t i = 0; i < recipe.chainWidths.size(); ++i) {
+      record += " " + number(recipe.chainWidths[i]) + ":" + number(recipe.chainAngles[i]);
+    }
+    return record;
+  }
+  if (recipe.lipAngle != 90) record += " lip angle " + number(recipe.lipAngle);
+  const bool centreLine = recipe.centreLine || recipe.lipAngle != 90;
+  return record + (centreLine ? " (centre-line)" : " (out-to-out)");
+}
+
+}  // namespace
+
+const std::vector<std::pair<std::string, std::vector<std::string>>>& sectionShapes() {
+  static const std::vector<std::pair<std::string, std::vector<std::string>>> shapes{
+      {"channel", {"D", "B", "t"}},
+      {"lipped-channel", {"D", "B", "L", "t"}},
+      {"zed", {"D", "B", "t"}},
+      {"lipped-zed", {"D", "B", "L", "t"}},
+      {"hat", {"D", "B", "F", "t"}},
+      {"angle", {"B1", "B2", "t"}},
+      {"chain", {"t"}}};
+  return shapes;
+}
+
+Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths,
+                        std::vector<double>& angles) {
+  const std::vector<double>& d = recipe.dimensions;
+  if (dimensionNames(recipe.shape).size() != d.size()) return Result::failure("wrong dimensions");
+  if (recipe.shape == "chain") {
+    widths = recipe.chainWidths;
+    angles.clear();
+    for (double angle : recipe.chainAngles) angles.push_back(principalDegrees(angle));
+    return Result::success();
+  }
+  const double t = d.back();
+  // With inclined lips the dimensions are centre-line values: catalogues
+  // measure such lips in too many ways.
+  const bool outside = !recipe.centreLine && recipe.lipAngle == 90;
+  const double folded = outside ? t : 0;       // lost by a dimension with two folded edges
+  const double oneFold = outside ? t / 2 : 0;  // lost by one with one folded and one free edge
+  const std::string t2 = "t/2 = " + number(t / 2);
+  const std::string& s = recipe.shape;
+  const double A = recipe.lipAngle;
+  if (s == "channel" || s == "zed") {
+    const double web = d[0] - folded, flange = d[1] - oneFold;
+    Result ok = positive(web, "web", "D must be above t = " + number(t));
+    if (ok) ok = positive(flange, "flange", "B must be above " + t2);
+    if (!ok) return ok;
+    widths = {flange, web, flange};
+    angles = {0, -90, s == "channel" ? 180.0 : 0.0};
+  } else if (s == "lipped-channel" || s == "lipped-zed") {
+    const double web = d[0] - folded, flange = d[1] - folded, lip = d[2] - oneFold;
+    Result ok = positive(web, "web", "D must be above t = " + number(t));
+    if (ok) ok = positive(flange, "flange", "B must be above t = " + number(t));
+    if (ok) ok = positive(lip, "lip", "L must be above " + t2);
+    if (!ok) return ok;
+    widths = {lip, flange, web, flange, lip};
+    // Each lip is its flange's outward direction turned by A into the section.
+    angles = {principalDegrees(A), 0, -90, s == "lipped-channel" ? 180.0 : 0.0,
+              principalDegrees(s == "lipped-channel" ? 180 - A : A)};
+  } else if (s == "hat") {
+    const double web = d[0] - folded, top = d[1] - folded, brim = d[2] - oneFold;
+    Result ok = positive(web, "web", "D must be above t = " + number(t));
+    if (ok) ok = positive(top, "top", "B must be above t = " + number(t));
+    if (ok) ok = positive(brim, "brim", "F must be above " + t2);
+    if (!ok) return ok;
+    widths = {brim, web, top, web, brim};
+    angles = {180, 90, 180, -90, 180};
+  } else if (s == "angle") {
+    const double vertical = d[0] - oneFold, horizontal = d[1] - oneFold;
+    Result ok = positive(vertical, "leg B1", "B1 must be above " + t2);
+    if (ok) ok = positive(horizontal, "leg B2", "B2 must be above " + t2);
+    if (!ok) return ok;
+    widths = {vertical, horizontal};
+    angles = {-90, 180};
+  } else {
+    return Result::failure("unknown shape " + s);
+  }
+  return Result::success();
+}
+
+Result makeSection(const SectionRecipe& recipe, CrossSection& section) {
+  std::vector<double> widths;
+  std::vector<double> angles;
+  const Result plates = centreLinePlates(recipe, widths, angles);
+  if (!plates) return plates;
+  section = CrossSection();
+  section.b_r.assign(widths.begin(), widths.end());
+  section.alpha_r.assign(angles.begin(), angles.end());
+  section.E = recipe.E;
+  section.G = recipe.G;
+  section.MUE = recipe.MUE;
+  section.Kraft = recipe.force;
+  section.Laenge = recipe.length;
+  section.rebuildFromPlates();
+  const double t = recipe.dimensions.back();
+  Result made = section.setThickness(t);
+  if (made && recipe.divide > 1) {
+    made =
+        section.roundCorners(0, 0, true, std::vector<int>(widths.size(), recipe.divide)).accepted;
+    if (made) made = section.setThickness(t);
+  }
+  if (!made) return made;
+  section.title = recipe.title.empty() ? titleOf(recipe) : recipe.title;
+  section.explanation.push_back(recordOf(recipe));
+  return Result::success();
+}

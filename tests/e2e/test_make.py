@@ -1,0 +1,83 @@
+"""zorvik-make: a section file from catalogue dimensions, refused with one line
+and exit code 2 when the dimensions make no section, and rounded by zorvik."""
+import os
+import subprocess
+import unittest
+
+from harness import RUNNER, ZorvikTestCase, kaf_plates, read, run
+
+MAKE = os.environ.get("ZORVIK_MAKE", "")
+VIEW = os.environ.get("ZORVIK_VIEW", "")
+
+
+class MakeTest(ZorvikTestCase):
+    def make(self, *args):
+        done = subprocess.run(RUNNER + [MAKE] + list(args), cwd=self.dir, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        fold = lambda b: b.replace(b"\r\n", b"\n").decode("latin-1")
+        return done.returncode, fold(done.stdout), fold(done.stderr)
+
+    def test_a_catalogue_section_is_written_and_rounded(self):
+        code, out, _ = self.make("lipped-channel", "200", "75", "20", "2", "-o", "c.kaf")
+        self.assertEqual((code, out), (0, "c.kaf\n"))
+        self.assertFileEqualsExpected(self.path("c.kaf"), "make-lipped-channel.kaf")
+        # A catalogue inner bend radius of 3 is R = 3 + t/2 = 4 on the centre line.
+        code, out, _ = run(["c.kaf"], answers=b"\n\n4\n\n\n\n\n", cwd=self.dir)
+        self.assertEqual(code, 0)
+        self.assertIn("Es ist ein offener Scheibenzug\n", out)
+        b, t, alpha, _ = kaf_plates(self.path("c-rr1.kaf"))
+        self.assertEqual(len(b), 5 + 4 * 4)
+        self.assertEqual((b[0], b[5], b[10]), (15.0, 65.0, 190.0))  # 19 - 4, 73 - 8, 198 - 8
+        done = subprocess.run(RUNNER + [VIEW, "c.kaf", "c-rr1.kaf"], cwd=self.dir, input=b"",
+                              stdout=subprocess.PIPE, timeout=60)
+        self.assertEqual(done.returncode, 0)
+        area = done.stdout.decode().replace("\r\n", "\n").split("\n")[2].split()
+        self.assertEqual(area[:3], ["A", "[mm^2]", "764"])  # (19 + 73 + 198 + 73 + 19) x 2
+
+    def test_options_of_the_file(self):
+        code, _, _ = self.make("chain", "1.5", "20:90", "75:0", "200:-90", "--units", "N,cm",
+                               "-E", "20500", "--mue", "0.28", "--divide", "2", "--title",
+                               "Plate girder", "-o", "g.kaf")
+        self.assertEqual(code, 0)
+        text = read(self.path("g.kaf")).decode()
+        self.assertIn("\nPlate girder\n", text)
+        self.assertIn(" 0 N cm 0 ", text)
+        self.assertIn("\n20500 8076.92 0.28 \n", text)
+        self.assertIn("\nchain t 1.5 20:90 75:0 200:-90 \n", text)
+        self.assertEqual(kaf_plates(self.path("g.kaf"))[0], [10, 10, 37.5, 37.5, 100, 100])
+
+    def test_what_makes_no_section_is_refused_before_anything_is_written(self):
+        cases = {
+            ("lipped-channel", "200", "75", "1", "2"):
+                "Not a section: the lip vanishes on the centre line (L must be above t/2 = 1).",
+            ("channel", "200", "abc", "2"): "Not a dimension: abc for B. Type a number above 0, "
+                                            "such as 75.",
+            ("channel", "200", "0", "2"): "Not a dimension: 0 for B. Type a number above 0, "
+                                          "such as 75.",
+            ("channel", "200", "75"): "channel takes D B t: 2 given.",
+            ("box", "1", "2"): "Unknown shape: box. The shapes are channel, lipped-channel, zed, "
+                               "lipped-zed, hat, angle, chain.",
+            ("channel", "200", "75", "2", "--colour", "red"):
+                "Unknown option: --colour. zorvik-make --help lists the options.",
+            ("channel", "200", "75", "2", "--divide"): "The option --divide needs a value.",
+            ("chain", "2"): "chain takes t WIDTH:ANGLE...: 1 given.",
+            ("chain", "2", "20", "30:0"): "Not a plate: 20. Type WIDTH:ANGLE, such as 75:0.",
+            ("channel", "200", "75", "2", "--mue", "1"):
+                "Not a section: thickness 2 with E = 21000 and MUE = 1 gives no finite plate "
+                "stiffness.",
+        }
+        for arguments, message in cases.items():
+            with self.subTest(arguments):
+                code, out, err = self.make(*(["-o", "x.kaf"] + list(arguments)))
+                self.assertEqual((code, out, err), (2, "", "zorvik-make: " + message + "\n"))
+        code, _, err = self.make("channel", "200", "75", "2")
+        self.assertEqual((code, err), (2, "zorvik-make: No file to write: name it with -o "
+                                          "OUT.kaf.\n"))
+        self.assertEqual(self.files(), [])
+        code, out, _ = self.make("--help")
+        self.assertEqual(code, 0)
+        self.assertIn("  lipped-channel D B L t  web D - t, flanges B - t, lips L - t/2\n", out)
+
+
+if __name__ == "__main__":
+    unittest.main()
