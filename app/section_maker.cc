@@ -25,10 +25,22 @@ const std::vector<std::string>& dimensionNames(const std::string& shape) {
   return none;
 }
 
-// A centre-line width that must stay above 0.
-Result positive(double width, const std::string& what, const std::string& rule) {
-  if (width > 0) return Result::success();
-  return Result::failure("the " + what + " vanishes on the centre line (" + rule + ")");
+// A centre-line width, what it is, and the rule that keeps it above 0.
+struct Width {
+  double value;
+  const char* what;
+  std::string rule;
+};
+
+// Success when every width stays above 0; else names the first that does not.
+Result allPositive(const std::vector<Width>& widths) {
+  for (const Width& width : widths) {
+    if (!(width.value > 0)) {
+      return Result::failure(std::string("the ") + width.what + " vanishes on the centre line (" +
+                             width.rule + ")");
+    }
+  }
+  return Result::success();
 }
 
 std::string titleOf(const SectionRecipe& recipe) {
@@ -95,21 +107,22 @@ Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths
   const bool outside = !recipe.centreLine && recipe.lipAngle == 90;
   const double folded = outside ? t : 0;       // lost by a dimension with two folded edges
   const double oneFold = outside ? t / 2 : 0;  // lost by one with one folded and one free edge
-  const std::string t2 = "t/2 = " + number(t / 2);
+  const std::string aboveT = " must be above t = " + number(t);
+  const std::string aboveHalfT = " must be above t/2 = " + number(t / 2);
   const std::string& s = recipe.shape;
   const double A = recipe.lipAngle;
   if (s == "channel" || s == "zed") {
     const double web = d[0] - folded, flange = d[1] - oneFold;
-    Result ok = positive(web, "web", "D must be above t = " + number(t));
-    if (ok) ok = positive(flange, "flange", "B must be above " + t2);
+    const Result ok =
+        allPositive({{web, "web", "D" + aboveT}, {flange, "flange", "B" + aboveHalfT}});
     if (!ok) return ok;
     widths = {flange, web, flange};
     angles = {0, -90, s == "channel" ? 180.0 : 0.0};
   } else if (s == "lipped-channel" || s == "lipped-zed") {
     const double web = d[0] - folded, flange = d[1] - folded, lip = d[2] - oneFold;
-    Result ok = positive(web, "web", "D must be above t = " + number(t));
-    if (ok) ok = positive(flange, "flange", "B must be above t = " + number(t));
-    if (ok) ok = positive(lip, "lip", "L must be above " + t2);
+    const Result ok = allPositive({{web, "web", "D" + aboveT},
+                                   {flange, "flange", "B" + aboveT},
+                                   {lip, "lip", "L" + aboveHalfT}});
     if (!ok) return ok;
     widths = {lip, flange, web, flange, lip};
     // Each lip is its flange's outward direction turned by A into the section.
@@ -117,16 +130,15 @@ Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths
               principalDegrees(s == "lipped-channel" ? 180 - A : A)};
   } else if (s == "hat") {
     const double web = d[0] - folded, top = d[1] - folded, brim = d[2] - oneFold;
-    Result ok = positive(web, "web", "D must be above t = " + number(t));
-    if (ok) ok = positive(top, "top", "B must be above t = " + number(t));
-    if (ok) ok = positive(brim, "brim", "F must be above " + t2);
+    const Result ok = allPositive(
+        {{web, "web", "D" + aboveT}, {top, "top", "B" + aboveT}, {brim, "brim", "F" + aboveHalfT}});
     if (!ok) return ok;
     widths = {brim, web, top, web, brim};
     angles = {180, 90, 180, -90, 180};
   } else if (s == "angle") {
     const double vertical = d[0] - oneFold, horizontal = d[1] - oneFold;
-    Result ok = positive(vertical, "leg B1", "B1 must be above " + t2);
-    if (ok) ok = positive(horizontal, "leg B2", "B2 must be above " + t2);
+    const Result ok = allPositive(
+        {{vertical, "leg B1", "B1" + aboveHalfT}, {horizontal, "leg B2", "B2" + aboveHalfT}});
     if (!ok) return ok;
     widths = {vertical, horizontal};
     angles = {-90, 180};
