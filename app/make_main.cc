@@ -53,6 +53,7 @@ struct MakeRequest {
   std::vector<std::string> words;  // shape and dimensions as given
   std::string output;
   bool help = false;
+  bool lipAngleGiven = false;
 };
 
 Result number(const std::string& text, const std::string& what, double& value) {
@@ -113,6 +114,7 @@ Result takeOption(const std::vector<std::string>& arguments, std::size_t& at,
                              ". Type a whole number from 1 up.");
     recipe.divide = *pieces;
   } else if (option == "--lip-angle") {
+    request.lipAngleGiven = true;
     Result read = number(value, "the lip angle", recipe.lipAngle);
     if (read && !(recipe.lipAngle > 0 && recipe.lipAngle < 180)) {
       read =
@@ -186,6 +188,10 @@ Result parse(const std::vector<std::string>& arguments, MakeRequest& request) {
   }
   const Result shape = takeShape(request);
   if (!shape) return shape;
+  const std::string& name = request.recipe.shape;
+  if (request.lipAngleGiven && name != "lipped-channel" && name != "lipped-zed") {
+    return Result::failure("A " + name + " has no lips: --lip-angle does not apply to it.");
+  }
   if (request.output.empty()) return Result::failure("No file to write: name it with -o OUT.kaf.");
   return Result::success();
 }

@@ -60,6 +60,8 @@ class MakeTest(ZorvikTestCase):
             ("channel", "200", "75", "2", "--colour", "red"):
                 "Unknown option: --colour. zorvik-make --help lists the options.",
             ("channel", "200", "75", "2", "--divide"): "The option --divide needs a value.",
+            ("channel", "200", "75", "2", "--lip-angle", "45"):
+                "A channel has no lips: --lip-angle does not apply to it.",
             ("chain", "2"): "chain takes t WIDTH:ANGLE...: 1 given.",
             ("chain", "2", "20", "30:0"): "Not a plate: 20. Type WIDTH:ANGLE, such as 75:0.",
             ("channel", "200", "75", "2", "--mue", "1"):
