@@ -10,6 +10,7 @@
 #include "app/console_input.h"
 #include "archive/atomic_file.h"
 #include "archive/file_naming.h"
+#include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
 #include "report/section_properties.h"
@@ -116,6 +117,7 @@ int main(int argc, char** argv) {
     }
     if (!csvToStdout) std::cout << propertyTable(columns);
     if (csvToStdout) {
+      platform::useBinaryStandardOutput();  // the CSV brings its own CR LF
       std::cout << propertyCsv(columns) << std::flush;
     } else if (!request.csv.empty() &&
                !writeOutput(request, "table", request.csv, propertyCsv(columns), info)) {

@@ -46,6 +46,11 @@ void keepOnInterrupt();
 // removes its file itself before the program ends.
 bool interruptRequested();
 
+// Makes standard output write bytes as they are: on Windows it would turn
+// every line feed into CR LF, which breaks output that carries its own CR LF
+// (CSV). Nothing to do on POSIX.
+void useBinaryStandardOutput();
+
 // True when path names a directory.
 bool isDirectory(const std::string& path);
 

@@ -3,7 +3,11 @@
 #define NOMINMAX
 #define WIN32_LEAN_AND_MEAN
 #include <conio.h>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 
 #include "platform/platform.h"
 
@@ -51,6 +55,11 @@ int readConsoleKey() { return _getch() & 0xFF; }
 
 bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void useBinaryStandardOutput() {
+  std::fflush(stdout);
+  _setmode(_fileno(stdout), _O_BINARY);
 }
 
 bool isDirectory(const std::string& path) {
