@@ -23,7 +23,7 @@ class MakeTest(ZorvikTestCase):
         self.assertFileEqualsExpected(self.path("c.kaf"), "make-lipped-channel.kaf")
         # A catalogue inner bend radius of 3 is R = 3 + t/2 = 4 on the centre line.
         code, out, _ = run(["c.kaf"], answers=b"\n\n4\n\n\n\n\n", cwd=self.dir)
-        self.assertEqual(code, 0)
+        self.assertEqual(code, 0, out[-600:])
         self.assertIn("Es ist ein offener Scheibenzug\n", out)
         b, t, alpha, _ = kaf_plates(self.path("c-rr1.kaf"))
         self.assertEqual(len(b), 5 + 4 * 4)
