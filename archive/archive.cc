@@ -229,8 +229,7 @@ bool Archive::checkCount(const char* name, int n) {
   return good();
 }
 
-void Archive::intList(int n, IntList& v, const std::string& label) {
-  if (!label.empty()) labelLine(label);
+void Archive::intList(int n, IntList& v) {
   if (storing_) {
     assertCountMatches(n >= 0 && static_cast<std::size_t>(n) == v.size());
     for (int& entry : v) intItem(entry);
@@ -241,9 +240,9 @@ void Archive::intList(int n, IntList& v, const std::string& label) {
   readEntries(n, v);
 }
 
-void Archive::realList(int n, RealList& v, const std::string& label) {
-  if (!label.empty()) labelLine(label);
+void Archive::realList(int n, RealList& v) {
   if (storing_) {
+    assertCountMatches(n >= 0 && static_cast<std::size_t>(n) == v.size());
     for (double& entry : v) realItem(entry);
     writeLineEnd();
     return;

@@ -16,7 +16,7 @@
 #include <unordered_map>
 
 #include "archive/checked_vector.h"
-#include "archive/result.h"
+#include "platform/result.h"
 
 class Archive {
  public:
@@ -44,8 +44,10 @@ class Archive {
   void intItem(int& value);
   void realItem(double& value);
   void wordItem(std::string& word);
-  void intList(int n, IntList& v, const std::string& label);
-  void realList(int n, RealList& v, const std::string& label);
+  // A list of n entries on one line. Writing a list whose length is not n
+  // is a broken invariant of the program and stops it.
+  void intList(int n, IntList& v);
+  void realList(int n, RealList& v);
   void textList(TextList& v);
   void endLine();
 

@@ -8,34 +8,34 @@
 #include "archive/file_naming.h"
 #include "platform/platform.h"
 
-bool createTemporaryBeside(const std::string& target, std::string& temporary, std::string& error) {
+Result createTemporaryBeside(const std::string& target, std::string& temporary) {
   static unsigned long made = 0;
   const std::string prefix =
       folderOf(target) + "~zorvik-" + std::to_string(platform::processId()) + "-";
+  Result created = Result::failure("no free temporary name");
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = prefix + std::to_string(made++) + ".tmp";
     platform::removeOnInterrupt(temporary);
-    if (platform::createNewFile(temporary, &error)) return true;
+    created = platform::createNewFile(temporary);
+    if (created) return created;
     platform::keepOnInterrupt();
   }
-  return false;
+  return created;
 }
 
 Result finishTemporary(const std::string& temporary, const std::string& target, Result written) {
-  std::string error;
-  const bool replaced = written && platform::replaceFile(temporary, target, &error);
+  const Result replaced =
+      written ? platform::replaceFile(temporary, target) : Result::failure(written.reason());
   if (!replaced) std::remove(temporary.c_str());
   platform::keepOnInterrupt();
   if (replaced || !written) return written;
-  return Result::failure("cannot replace the file: " + error);
+  return Result::failure("cannot replace the file: " + replaced.reason());
 }
 
 Result writeWholeFile(const std::string& target, const std::string& bytes) {
   std::string temporary;
-  std::string error;
-  if (!createTemporaryBeside(target, temporary, error)) {
-    return Result::failure("cannot create the file: " + error);
-  }
+  const Result created = createTemporaryBeside(target, temporary);
+  if (!created) return Result::failure("cannot create the file: " + created.reason());
   std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();

@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "archive/result.h"
+#include "platform/result.h"
 
 // Creates a new, empty file with a short name in the folder of target, unique
 // to this process, and arms it for removal on an interrupt. Its name does not
 // grow with the target's, so every target name that the file system takes
 // can be written.
-bool createTemporaryBeside(const std::string& target, std::string& temporary, std::string& error);
+Result createTemporaryBeside(const std::string& target, std::string& temporary);
 
 // Ends a write through temporary: moves it over target when written
 // succeeded, removes it otherwise, and disarms it.

@@ -59,11 +59,6 @@ std::size_t scanDouble(std::string_view text, double& value) {
 
 int toInt(const std::string& text) { return convertLeading<int>(text, false); }
 
-double toDouble(const std::string& text) {
-  if (text.empty()) return 0.0;
-  return convertLeading<double>(text, true);
-}
-
 float toFloat(const std::string& text) {
   if (text.empty()) return 0.0f;
   return convertLeading<float>(text, true);

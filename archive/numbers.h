@@ -18,7 +18,6 @@ std::size_t scanDouble(std::string_view text, double& value);
 // The number at the start of text after leading white space; 0 when there is
 // none or it lies outside the range of its type. The rest of text is ignored.
 int toInt(const std::string& text);
-double toDouble(const std::string& text);
 float toFloat(const std::string& text);
 
 // A real in the form of printf's %g: six significant digits, trailing zeros

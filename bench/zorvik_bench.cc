@@ -15,11 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "app/batch_run.h"
-#include "app/command_line.h"
 #include "platform/platform.h"
+#include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
+#include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "zorvik/batch_run.h"
+#include "zorvik/zorvik_options.h"
 
 namespace {
 
@@ -37,10 +39,10 @@ CrossSection lippedChannel(int plates) {
   CrossSection section;
   section.b_r = {20, 75, 200, 75, 20};
   section.alpha_r = {90, 0, -90, -180, -270};
-  section.rebuildFromPlates();
-  if (!section.setThickness(2)) std::abort();
-  if (!section.roundCorners(0, 0, true, std::vector<int>(5, plates / 5)).accepted) std::abort();
-  if (!section.setThickness(2)) std::abort();
+  rebuildFromPlates(section);
+  if (!setThickness(section, 2)) std::abort();
+  if (!roundCorners(section, 0, 0, true, std::vector<int>(5, plates / 5)).accepted) std::abort();
+  if (!setThickness(section, 2)) std::abort();
   section.explanation.push_back("Lipped channel 200 x 75 x 20 subdivided");
   return section;
 }
@@ -96,9 +98,9 @@ void BM_Round(benchmark::State& state) {
     CrossSection section = loaded;
     state.ResumeTiming();
     const RoundingReport report =
-        section.roundCorners(kRadius, 4, true, std::vector<int>(std::size_t(section.ns), 1));
+        roundCorners(section, kRadius, 4, true, std::vector<int>(std::size_t(section.ns), 1));
     if (!report.accepted || !report.misfitCorners.empty()) std::abort();
-    benchmark::DoNotOptimize(section.setThickness(2).ok());
+    benchmark::DoNotOptimize(setThickness(section, 2).ok());
   }
   setPlates(state, plates);
 }
@@ -195,8 +197,8 @@ const std::vector<std::string>& catalogue() {
       const double flange = 50 + (i * 37) % 40;
       section.b_r = {20, flange, depth, flange, 20};
       section.alpha_r = {90, 0, -90, 180, 90};
-      section.rebuildFromPlates();
-      if (!section.setThickness(2)) std::abort();
+      rebuildFromPlates(section);
+      if (!setThickness(section, 2)) std::abort();
       names.push_back(folder + "/lipped-" + std::to_string(i) + ".kaf");
       if (!section.save(names.back())) std::abort();
     }

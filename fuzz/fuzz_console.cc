@@ -10,8 +10,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/answer_checks.h"
-#include "app/console_input.h"
+#include "console/console.h"
+#include "console/value_rules.h"
 
 namespace {
 
@@ -31,13 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int round = 0; round < 8; ++round) {
     const std::string answer = console.readAnswer();
     expect(answer.find_first_of("\r\t ") == std::string::npos, "an answer holds its end key");
-    expect(std::isfinite(toDouble(answer)), "toDouble gave a non-finite number");
+    const std::optional<double> number = parseNumber(answer);
+    expect(!number || std::isfinite(*number), "parseNumber gave a non-finite number");
     expect(std::isfinite(toFloat(answer)), "toFloat gave a non-finite number");
     // An integer answer converts the same either way ("5e999" is 5 as an
     // integer but out of range as a real, so only plain integers compare).
     const int whole = toInt(answer);
     if (answer.find_first_not_of("0123456789") == std::string::npos && answer.size() < 10) {
-      expect(toDouble(answer) == whole, "toInt and toDouble disagree on an integer");
+      expect(number && *number == whole, "toInt and parseNumber disagree on an integer");
     }
     expect(answer.find_first_of("\b\x7f") == std::string::npos, "an answer holds a backspace");
     std::string token;

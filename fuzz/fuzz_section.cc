@@ -14,8 +14,11 @@
 
 #include "report/section_picture.h"
 #include "report/section_properties.h"
+#include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
+#include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "unit/section_equality.h"
 
 namespace {
 
@@ -80,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (picture.find("</svg>") == std::string::npos) fault("picture not closed");
   }
 
-  const bool plainChain = loaded.Typ != 1 || loaded.checkChain().ok();
+  const bool plainChain = loaded.Typ != 1 || checkChain(loaded).ok();
   struct Variant {
     double radius;
     int elements;
@@ -98,10 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CrossSection section = loaded;
     const RoundingReport report =
-        section.roundCorners(v.radius, v.elements, v.convex, settings.divisionNumbers);
+        roundCorners(section, v.radius, v.elements, v.convex, settings.divisionNumbers);
     if (report.accepted.ok() != plainChain) fault("the chain check and the rounding disagree");
     // The thickness brings t_r and K_r to the new plate count, as the program does.
-    if (report.accepted && section.setThickness(1.5) && section.Typ == 1 && !section.checkChain()) {
+    if (report.accepted && setThickness(section, 1.5) && section.Typ == 1 && !checkChain(section)) {
       fault("rounding broke the chain");
     }
     // The program's own round: every file it says it wrote loads and round-trips.

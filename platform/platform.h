@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // True when standard input is an interactive console (a terminal), so that
@@ -23,13 +25,13 @@ bool fileExists(const std::string& path);
 // Without anybody to ask, the answer is Cancel.
 bool askRetryOrCancel(const char* caption, const char* message);
 
-// Moves the file `from` over `to`, replacing `to` if it exists. On failure
-// returns false and describes why in *error.
-bool replaceFile(const std::string& from, const std::string& to, std::string* error);
+// Moves the file `from` over `to`, replacing `to` if it exists; the
+// system's reason when it cannot.
+Result replaceFile(const std::string& from, const std::string& to);
 
-// Creates path as a new, empty file. False, with the reason in *error, when
+// Creates path as a new, empty file; fails with the system's reason when
 // something of that name exists or the file cannot be made.
-bool createNewFile(const std::string& path, std::string* error);
+Result createNewFile(const std::string& path);
 
 // The number of this process, to give names that no other process uses.
 unsigned long processId();

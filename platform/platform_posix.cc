@@ -160,14 +160,13 @@ void keepFreedMemoryForReuse() {
 #endif
 }
 
-bool createNewFile(const std::string& path, std::string* error) {
+Result createNewFile(const std::string& path) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
   if (fd < 0) {
-    *error = std::strerror(errno);
-    return false;
+    return Result::failure(std::strerror(errno));
   }
   close(fd);
-  return true;
+  return Result::success();
 }
 
 unsigned long processId() { return static_cast<unsigned long>(getpid()); }
@@ -185,10 +184,9 @@ void keepOnInterrupt() { interruptFileArmed = 0; }
 
 bool interruptRequested() { return interruptSeen != 0; }
 
-bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
-  if (std::rename(from.c_str(), to.c_str()) == 0) return true;
-  *error = std::strerror(errno);
-  return false;
+Result replaceFile(const std::string& from, const std::string& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return Result::success();
+  return Result::failure(std::strerror(errno));
 }
 
 }  // namespace platform

@@ -82,15 +82,14 @@ void keepFreedMemoryForReuse() {
   // The Windows heap keeps freed blocks for reuse by itself.
 }
 
-bool createNewFile(const std::string& path, std::string* error) {
+Result createNewFile(const std::string& path) {
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    *error = lastErrorText();
-    return false;
+    return Result::failure(lastErrorText());
   }
   CloseHandle(file);
-  return true;
+  return Result::success();
 }
 
 unsigned long processId() { return GetCurrentProcessId(); }
@@ -109,10 +108,9 @@ void keepOnInterrupt() { InterlockedExchange(&interruptFileArmed, 0); }
 
 bool interruptRequested() { return InterlockedCompareExchange(&interruptSeen, 0, 0) != 0; }
 
-bool replaceFile(const std::string& from, const std::string& to, std::string* error) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-  *error = lastErrorText();
-  return false;
+Result replaceFile(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return Result::success();
+  return Result::failure(lastErrorText());
 }
 
 }  // namespace platform

@@ -3,7 +3,7 @@
 // line, its own second moments included.
 #pragma once
 
-#include "archive/result.h"
+#include "platform/result.h"
 #include "section/cross_section.h"
 
 struct SectionProperties {

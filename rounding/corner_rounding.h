@@ -1,11 +1,11 @@
-// The types of the corner rounding, whose operations are members of
-// CrossSection (roundCorners, isCorner, computeCornerArc, ...). Include this
-// header to call them.
+// Corner rounding: every corner of an open plate chain becomes a circular arc
+// of short straight plates, and the straight part of each plate may be split
+// into equal pieces. The operations work on a CrossSection in place.
 #pragma once
 
 #include <vector>
 
-#include "archive/result.h"
+#include "platform/result.h"
 #include "section/cross_section.h"
 
 // The arc plates per corner when the engineer asks for no other number.
@@ -42,3 +42,29 @@ struct RoundingReport {
   // whole or not at all.
   std::vector<int> misfitCorners;
 };
+
+// Checks that the plates form one open chain numbered along its plates.
+Result checkChain(const CrossSection& section);
+
+// The plates at every node, by one scan of the plates (a later match wins).
+std::vector<NodePlates> platesAtEveryNode(const CrossSection& section);
+
+// A node that joins two plates whose directions differ by more than a
+// hundredth of a degree.
+bool isCorner(const CrossSection& section, int node, const NodePlates& plates);
+
+// The arc of radius R with n plates between the plates at a node.
+CornerArc computeCornerArc(const CrossSection& section, double radius, int elementsPerCorner,
+                           const NodePlates& plates);
+
+// Replaces every corner of the open plate chain by n arc plates of radius R
+// and splits the straight part of plate k into divisionNumbers[k] pieces.
+// Turns are taken the short way round. When R does not fit a corner, the
+// section is left unchanged and the report names every such corner.
+// Sections whose Typ is not 1 pass unchanged.
+RoundingReport roundCorners(CrossSection& section, double radius, int elementsPerCorner,
+                            bool convex, std::vector<int> divisionNumbers);
+
+// Rebuilds nodes, counts, coordinates and edge supports from b_r and alpha_r,
+// starting at the origin.
+void rebuildFromPlates(CrossSection& section);

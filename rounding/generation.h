@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/result.h"
+#include "platform/result.h"
 #include "rounding/corner_rounding.h"
 
 // What every round of a run shares.

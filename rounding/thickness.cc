@@ -1,18 +1,20 @@
-// Thickness assignment: every plate of a section gets one thickness and the
-// matching plate bending stiffness K = t^3 E / (12 (1 - MUE^2)).
+#include "rounding/thickness.h"
+
 #include <cmath>
 
 #include "archive/numbers.h"
 #include "section/cross_section.h"
+#include "section/plate_geometry.h"
 
-Result CrossSection::setThickness(double t) {
-  const double stiffness = t * t * t * E / (12 * (1 - MUE * MUE));
+Result setThickness(CrossSection& section, double t) {
+  const double stiffness = plateStiffness(t, section.E, section.MUE);
   if (!std::isfinite(stiffness)) {
-    return Result::failure("thickness " + formatReal(t) + " with E = " + formatReal(E) +
-                           " and MUE = " + formatReal(MUE) + " gives no finite plate stiffness");
+    return Result::failure("thickness " + formatReal(t) + " with E = " + formatReal(section.E) +
+                           " and MUE = " + formatReal(section.MUE) +
+                           " gives no finite plate stiffness");
   }
-  const std::size_t plates = static_cast<std::size_t>(ns > 0 ? ns : 0);
-  t_r.assign(plates, t);
-  K_r.assign(plates, stiffness);
+  const std::size_t plates = static_cast<std::size_t>(section.ns > 0 ? section.ns : 0);
+  section.t_r.assign(plates, t);
+  section.K_r.assign(plates, stiffness);
   return Result::success();
 }

@@ -40,8 +40,6 @@ const char* const kHeaderStart = "**** PLX-Datei, Formatversion = ";
 const std::size_t kVersionColumn = 32;
 const float kWrittenVersion = 1.54f;
 
-const std::string kNoLabel;
-
 // Version 1.54 added the shear springs (nsf and their block); 1.53 has none.
 bool hasShearSprings(int formatVersion) { return formatVersion >= 154; }
 
@@ -63,19 +61,19 @@ void CrossSection::serialize(Archive& ar) {
   ar.textList(explanation);
 
   ar.labelLine(kPlateNodesLabel);
-  ar.intList(ns, startNode, kNoLabel);
-  ar.intList(ns, endNode, kNoLabel);
+  ar.intList(ns, startNode);
+  ar.intList(ns, endNode);
 
   ar.labelLine(kNodesLabel);
-  ar.realList(nk, nodeY, kNoLabel);
-  ar.realList(nk, nodeZ, kNoLabel);
-  ar.intList(nk, nodePlateCount, kNoLabel);
+  ar.realList(nk, nodeY);
+  ar.realList(nk, nodeZ);
+  ar.intList(nk, nodePlateCount);
 
   ar.labelLine(kPlatesLabel);
-  ar.realList(ns, b_r, kNoLabel);
-  ar.realList(ns, t_r, kNoLabel);
-  ar.realList(ns, alpha_r, kNoLabel);
-  ar.realList(ns, K_r, kNoLabel);
+  ar.realList(ns, b_r);
+  ar.realList(ns, t_r);
+  ar.realList(ns, alpha_r);
+  ar.realList(ns, K_r);
 
   serializeSupportsAndSprings(ar);
   serializeBearings(ar);
@@ -85,7 +83,7 @@ void CrossSection::serialize(Archive& ar) {
   ar.endLine();
 
   ar.labelLine(kStateLabel);
-  ar.intList(state.nz, state.attributes, kNoLabel);
+  ar.intList(state.nz, state.attributes);
   ar.endLine();
 }
 
@@ -113,18 +111,18 @@ void CrossSection::serializeCounts(Archive& ar) {
 void CrossSection::serializeSupportsAndSprings(Archive& ar) {
   if (nk1 > 0) {
     ar.labelLine(kEdgeSupportsLabel);
-    ar.intList(nk1, edgeSupportNode, kNoLabel);
-    ar.intList(nk1, edgeSupportCode, kNoLabel);
-    ar.realList(nk1, edgeSupportValue, kNoLabel);
+    ar.intList(nk1, edgeSupportNode);
+    ar.intList(nk1, edgeSupportCode);
+    ar.realList(nk1, edgeSupportValue);
   } else {
     ar.labelLine(kNoEdgeSupportsLabel);
   }
 
   if (nps > 0) {
     ar.labelLine(kPendulumsLabel);
-    ar.intList(nps, pendulumNode, kNoLabel);
-    ar.realList(nps, pendulumAngle, kNoLabel);
-    ar.realList(nps, pendulumValue, kNoLabel);
+    ar.intList(nps, pendulumNode);
+    ar.realList(nps, pendulumAngle);
+    ar.realList(nps, pendulumValue);
     ar.endLine();
   } else {
     ar.labelLine(kNoPendulumsLabel);
@@ -132,9 +130,9 @@ void CrossSection::serializeSupportsAndSprings(Archive& ar) {
 
   if (ndb > 0) {
     ar.labelLine(kRotSpringsLabel);
-    ar.intList(ndb, rotSpringPlate, kNoLabel);
-    ar.realList(ndb, rotSpringStiffness, kNoLabel);
-    ar.realList(ndb, rotSpringValue, kNoLabel);
+    ar.intList(ndb, rotSpringPlate);
+    ar.realList(ndb, rotSpringStiffness);
+    ar.realList(ndb, rotSpringValue);
     ar.endLine();
   } else {
     ar.labelLine(kNoRotSpringsLabel);
@@ -143,9 +141,9 @@ void CrossSection::serializeSupportsAndSprings(Archive& ar) {
   if (!hasShearSprings(formatVersion)) return;
   if (nsf > 0) {
     ar.labelLine(kShearSpringsLabel);
-    ar.intList(nsf, shearSpringNode, kNoLabel);
-    ar.realList(nsf, shearSpringAngle, kNoLabel);
-    ar.realList(nsf, shearSpringStiffness, kNoLabel);
+    ar.intList(nsf, shearSpringNode);
+    ar.realList(nsf, shearSpringAngle);
+    ar.realList(nsf, shearSpringStiffness);
     ar.endLine();
   } else {
     ar.labelLine(kNoShearSpringsLabel);
@@ -157,16 +155,16 @@ void CrossSection::serializeBearings(Archive& ar) {
   ar.labelLine(kBearingsLabel);
   if (nlak > 0) {
     ar.labelLine(kNodeBearingsLabel);
-    ar.intList(nlak, nodeBearingNode, kNoLabel);
-    ar.intList(nlak, nodeBearingType, kNoLabel);
-    ar.realList(nlak, nodeBearingAngle, kNoLabel);
-    ar.realList(nlak, nodeBearingStiffness, kNoLabel);
+    ar.intList(nlak, nodeBearingNode);
+    ar.intList(nlak, nodeBearingType);
+    ar.realList(nlak, nodeBearingAngle);
+    ar.realList(nlak, nodeBearingStiffness);
     ar.endLine();
   }
   if (nlas > 0) {
     ar.labelLine(kPlateBearingsLabel);
-    ar.intList(nlas, plateBearingPlate, kNoLabel);
-    ar.realList(nlas, plateBearingStiffness, kNoLabel);
+    ar.intList(nlas, plateBearingPlate);
+    ar.realList(nlas, plateBearingStiffness);
     ar.endLine();
   }
 }
@@ -203,17 +201,15 @@ Result CrossSection::load(const std::string& fileName) {
 }
 
 Result CrossSection::save(const std::string& fileName) {
-  const std::string nonFinite = firstNonFiniteReal();
-  if (!nonFinite.empty()) return Result::failure(nonFinite + " is not a finite number");
+  const Result finite = checkFinite();
+  if (!finite) return finite;
 
   // Written beside the target and renamed over it only when complete, so that
   // a failure or an interrupt never leaves a half-written file or destroys an
   // older one.
   std::string temporary;
-  std::string error;
-  if (!createTemporaryBeside(fileName, temporary, error)) {
-    return Result::failure("cannot create the file: " + error);
-  }
+  const Result created = createTemporaryBeside(fileName, temporary);
+  if (!created) return Result::failure("cannot create the file: " + created.reason());
   return finishTemporary(temporary, fileName, writeFile(temporary));
 }
 
@@ -226,7 +222,7 @@ Result CrossSection::writeFile(const std::string& fileName) {
   return ar.close();
 }
 
-std::string CrossSection::firstNonFiniteReal() const {
+Result CrossSection::checkFinite() const {
   const std::pair<const char*, const RealList*> lists[] = {
       {"nodeY", &nodeY},
       {"nodeZ", &nodeZ},
@@ -247,7 +243,8 @@ std::string CrossSection::firstNonFiniteReal() const {
   for (const auto& [name, list] : lists) {
     for (std::size_t i = 0; i < list->size(); ++i) {
       if (!std::isfinite((*list)[static_cast<int>(i)])) {
-        return std::string(name) + " of entry " + std::to_string(i + 1);
+        return Result::failure(std::string(name) + " of entry " + std::to_string(i + 1) +
+                               " is not a finite number");
       }
     }
   }
@@ -260,35 +257,8 @@ std::string CrossSection::firstNonFiniteReal() const {
       {"a centroid or axis value", state.centroidAxes[2]},
       {"a centroid or axis value", state.centroidAxes[3]}};
   for (const auto& [name, value] : values) {
-    if (!std::isfinite(value)) return name;
+    if (!std::isfinite(value))
+      return Result::failure(std::string(name) + " is not a finite number");
   }
-  return std::string();
-}
-
-bool sameFileContents(const CrossSection& a, const CrossSection& b) {
-  const SectionState& s = a.state;
-  const SectionState& t = b.state;
-  return a.title == b.title && a.Typ == b.Typ && a.ns == b.ns && a.nk == b.nk && a.nk1 == b.nk1 &&
-         a.nk2 == b.nk2 && a.nk3 == b.nk3 && a.startNode == b.startNode && a.endNode == b.endNode &&
-         a.nodeY == b.nodeY && a.nodeZ == b.nodeZ && a.nodePlateCount == b.nodePlateCount &&
-         a.b_r == b.b_r && a.t_r == b.t_r && a.alpha_r == b.alpha_r && a.K_r == b.K_r &&
-         a.E == b.E && a.MUE == b.MUE && a.G == b.G && a.nps == b.nps && a.ndb == b.ndb &&
-         a.nsf == b.nsf && a.nlas == b.nlas && a.nlak == b.nlak && a.nla == b.nla &&
-         a.edgeSupportNode == b.edgeSupportNode && a.edgeSupportCode == b.edgeSupportCode &&
-         a.edgeSupportValue == b.edgeSupportValue && a.pendulumNode == b.pendulumNode &&
-         a.pendulumAngle == b.pendulumAngle && a.pendulumValue == b.pendulumValue &&
-         a.rotSpringPlate == b.rotSpringPlate && a.rotSpringStiffness == b.rotSpringStiffness &&
-         a.rotSpringValue == b.rotSpringValue && a.shearSpringNode == b.shearSpringNode &&
-         a.shearSpringAngle == b.shearSpringAngle &&
-         a.shearSpringStiffness == b.shearSpringStiffness &&
-         a.nodeBearingNode == b.nodeBearingNode && a.nodeBearingType == b.nodeBearingType &&
-         a.nodeBearingAngle == b.nodeBearingAngle &&
-         a.nodeBearingStiffness == b.nodeBearingStiffness &&
-         a.plateBearingPlate == b.plateBearingPlate &&
-         a.plateBearingStiffness == b.plateBearingStiffness && a.Kraft == b.Kraft &&
-         a.Laenge == b.Laenge && a.explanation == b.explanation && a.FG == b.FG &&
-         s.attributes == t.attributes && s.nz == t.nz && s.nzl == t.nzl && s.nzb == t.nzb &&
-         s.nzd == t.nzd && s.centroidAxes[0] == t.centroidAxes[0] &&
-         s.centroidAxes[1] == t.centroidAxes[1] && s.centroidAxes[2] == t.centroidAxes[2] &&
-         s.centroidAxes[3] == t.centroidAxes[3];
+  return Result::success();
 }

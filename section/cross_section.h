@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "archive/checked_vector.h"
-#include "archive/result.h"
+#include "platform/result.h"
 
 class Archive;
 
@@ -25,12 +25,6 @@ class SectionState {
   int nzd = 0;
 };
 
-// The rounding's own types, defined in rounding/corner_rounding.h; the
-// members below only name them.
-struct NodePlates;
-struct CornerArc;
-struct RoundingReport;
-
 class CrossSection {
  public:
   CrossSection() = default;
@@ -44,34 +38,8 @@ class CrossSection {
   // replaces fileName once every byte is written.
   Result save(const std::string& fileName);
 
-  // ---- corner rounding ----
-  // Replaces every corner of the open plate chain by n arc plates of radius R
-  // and splits the straight part of plate k into divisionNumbers[k] pieces.
-  // Turns are taken the short way round. When R does not fit a corner, the
-  // section is left unchanged and the report names every such corner.
-  // Sections whose Typ is not 1 pass unchanged.
-  RoundingReport roundCorners(double radius, int elementsPerCorner, bool convex,
-                              std::vector<int> divisionNumbers);
-  // Checks that the plates form one open chain numbered along its plates.
-  Result checkChain() const;
-  // The plates at a node, by a scan of every plate (a later match wins).
-  NodePlates findPlatesAtNode(int node) const;
-  // The same for every node at once, by the same rule, in one pass.
-  std::vector<NodePlates> platesAtEveryNode() const;
-  bool isCorner(int node) const;
-  bool isCorner(int node, const NodePlates& plates) const;
-  CornerArc computeCornerArc(double radius, int elementsPerCorner, int node) const;
-  CornerArc computeCornerArc(double radius, int elementsPerCorner, const NodePlates& plates) const;
-  // Rebuilds nodes, counts, coordinates and edge supports from b_r and alpha_r,
-  // starting at the origin.
-  void rebuildFromPlates();
-
-  // ---- thickness ----
-  // Gives every plate thickness t and the matching bending stiffness.
-  Result setThickness(double t);
-
-  // The first non-finite real of the section, described; empty if all are finite.
-  std::string firstNonFiniteReal() const;
+  // Fails naming the first real of the section that is not finite.
+  Result checkFinite() const;
 
   int formatVersion = 154;
   std::string title;
@@ -128,14 +96,4 @@ class CrossSection {
   void serializeSupportsAndSprings(Archive& ar);
   void serializeBearings(Archive& ar);
   Result writeFile(const std::string& fileName);
-  // The arc of a corner tested against the given (possibly shortened) widths.
-  CornerArc arcBetween(double radius, int elementsPerCorner, const NodePlates& plates,
-                       const RealList& widths) const;
-  // The plates that a rounding makes: every piece and every arc plate.
-  long long countRoundedPlates(bool rounding, int elementsPerCorner,
-                               const std::vector<NodePlates>& platesAt,
-                               const std::vector<int>& divisionNumbers) const;
 };
-
-// Equal when every member that the file holds is equal .
-bool sameFileContents(const CrossSection& a, const CrossSection& b);

@@ -26,9 +26,10 @@ TEST_F(ArchiveTest, WritesItemsEachFollowedByOneBlank) {
     for (double& r : reals) ar.realItem(r);
     ar.endLine();
     IntList ints{1, 2, 3};
-    ar.intList(3, ints, "");
+    ar.intList(3, ints);
     IntList none;
-    ar.intList(0, none, "*** L ***");
+    ar.labelLine("*** L ***");
+    ar.intList(0, none);
     TextList texts{"a", "b"};
     ar.textList(texts);
     std::string word = "kN";
@@ -61,7 +62,8 @@ TEST_F(ArchiveTest, LabelOnTheNextLineIsFoundWithoutGoingBack) {
 TEST_F(ArchiveTest, LabelAfterListIsFoundFromTop) {
   Archive ar(file("*** B ***\n7 \n*** A ***\n1 2 3 \n*** B ***\n9 \n"), Archive::Direction::Read);
   IntList list;
-  ar.intList(3, list, "*** A ***");
+  ar.labelLine("*** A ***");
+  ar.intList(3, list);
   ar.labelLine("*** B ***");  // the rest of the list line is a blank: searched from the top
   int value = 0;
   ar.intItem(value);
@@ -82,7 +84,8 @@ TEST_F(ArchiveTest, LabelsAndLinesIgnoreACarriageReturnBeforeTheLineFeed) {
   std::string title;
   ar.lineItem(title);
   IntList list;
-  ar.intList(3, list, "*** A ***");
+  ar.labelLine("*** A ***");
+  ar.intList(3, list);
   EXPECT_EQ(title, "title");
   EXPECT_EQ(list, (IntList{1, 2, 3}));
 }
@@ -90,7 +93,8 @@ TEST_F(ArchiveTest, LabelsAndLinesIgnoreACarriageReturnBeforeTheLineFeed) {
 TEST_F(ArchiveTest, ListsReadAcrossLineEnds) {
   Archive ar(file("*** R ***\n1.5\n2.5 \n\n  3e2\t4\n"), Archive::Direction::Read);
   RealList reals;
-  ar.realList(4, reals, "*** R ***");
+  ar.labelLine("*** R ***");
+  ar.realList(4, reals);
   EXPECT_EQ(reals, (RealList{1.5, 2.5, 300, 4}));
 }
 
@@ -129,7 +133,7 @@ TEST_F(ArchiveTest, DamagedCountsAreRefusedBeforeAnythingIsAllocated) {
   {
     Archive ar(file("1 2 3\n"), Archive::Direction::Read);
     RealList reals;
-    ar.realList(-1, reals, "");
+    ar.realList(-1, reals);
     EXPECT_EQ(ar.failure(), "the count of a list is negative (-1)");
   }
   {

@@ -4,6 +4,9 @@
 
 #include <sstream>
 
+#include "rounding/corner_rounding.h"
+#include "rounding/thickness.h"
+
 namespace {
 
 CrossSection angleSection() {
@@ -13,8 +16,8 @@ CrossSection angleSection() {
   section.Laenge = "mm";
   section.b_r = {100, 200, 100};
   section.alpha_r = {90, 0, -90};
-  section.rebuildFromPlates();
-  EXPECT_TRUE(section.setThickness(1.5).ok());
+  rebuildFromPlates(section);
+  EXPECT_TRUE(setThickness(section, 1.5).ok());
   return section;
 }
 

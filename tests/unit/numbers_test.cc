@@ -28,15 +28,21 @@ TEST(NumbersTest, ToIntTakesTheLeadingIntegerOrZero) {
   for (const auto& c : cases) EXPECT_EQ(toInt(c.text), c.value) << '"' << c.text << '"';
 }
 
-TEST(NumbersTest, ToDoubleTakesTheLongestNumberPrefix) {
+TEST(NumbersTest, ScanDoubleTakesTheLongestNumberPrefix) {
   const struct {
     const char* text;
-    double value;
-  } cases[] = {{"2.5x", 2.5},   {"1e3", 1000}, {".5", 0.5},         {"x", 0},     {"", 0},
-               {"1e", 1},       {"1e+", 1},    {"-1.5e-2", -0.015}, {"5.", 5},    {".", 0},
-               {"-.25", -0.25}, {"inf", 0},    {"nan", 0},          {"0x1p3", 0}, {"1e999", 0},
-               {" 3.0 4", 3},   {"2,5", 2},    {"+.5e1", 5}};
-  for (const auto& c : cases) EXPECT_EQ(toDouble(c.text), c.value) << '"' << c.text << '"';
+    std::size_t used;
+    double value;  // -7: left as it was
+  } cases[] = {{"2.5x", 3, 2.5}, {"1e3", 3, 1000}, {".5", 2, 0.5},     {"x", 0, -7},
+               {"", 0, -7},      {"1e", 1, 1},     {"1e+", 1, 1},      {"-1.5e-2", 7, -0.015},
+               {"5.", 2, 5},     {".", 0, -7},     {"-.25", 4, -0.25}, {"inf", 0, -7},
+               {"nan", 0, -7},   {"0x1p3", 1, 0},  {"1e999", 0, -7},   {" 3.0", 0, -7},
+               {"2,5", 1, 2},    {"+.5e1", 5, 5}};
+  for (const auto& c : cases) {
+    double value = -7;
+    EXPECT_EQ(scanDouble(c.text, value), c.used) << '"' << c.text << '"';
+    EXPECT_EQ(value, c.value) << '"' << c.text << '"';
+  }
 }
 
 TEST(NumbersTest, ToFloatGivesTheNearestFloat) {

@@ -8,6 +8,7 @@
 
 #include "report/section_picture.h"
 #include "rounding/corner_rounding.h"
+#include "rounding/thickness.h"
 #include "tests/unit/test_sections.h"
 
 namespace {
@@ -65,15 +66,15 @@ TEST(SectionPropertiesTest, Channel) {
 
 TEST(SectionPropertiesTest, RoundedLippedChannel) {
   CrossSection section = chain({20, 75, 200, 75, 20}, {90, 0, -90, -180, -270}, 2);
-  ASSERT_TRUE(section.roundCorners(4, 4, true, std::vector<int>(5, 1)).accepted.ok());
-  ASSERT_TRUE(section.setThickness(2).ok());
+  ASSERT_TRUE(roundCorners(section, 4, 4, true, std::vector<int>(5, 1)).accepted.ok());
+  ASSERT_TRUE(setThickness(section, 2).ok());
   const SectionProperties p = computeProperties(section);
   expectRelative(p.area, 765.943, 1e-5);
   // The flanges run along y: the axis parallel to them is the y axis.
   expectRelative(p.Iy, 4841496, 1e-5);
 }
 
-TEST(SectionPictureTest, NamesAreEscapedForXml) {
+TEST(SectionPropertiesTest, NamesAreEscapedForXml) {
   EXPECT_EQ(xmlEscaped("a&b<c>\"d\" \xe4.kaf"), "a&amp;b&lt;c&gt;&quot;d&quot; &#228;.kaf");
 }
 

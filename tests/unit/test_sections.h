@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "rounding/corner_rounding.h"
+#include "rounding/thickness.h"
 #include "section/cross_section.h"
 
 // An open chain of plates with the given widths and angles (degrees), rebuilt
@@ -14,7 +16,7 @@ inline CrossSection chain(const std::vector<double>& widths, const std::vector<d
   CrossSection section;
   section.b_r.assign(widths.begin(), widths.end());
   section.alpha_r.assign(angles.begin(), angles.end());
-  section.rebuildFromPlates();
-  EXPECT_TRUE(section.setThickness(t).ok());
+  rebuildFromPlates(section);
+  EXPECT_TRUE(setThickness(section, t).ok());
   return section;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "report/section_properties.h"
+#include "rounding/thickness.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ CrossSection fromLines(const std::vector<Line>& lines, double t) {
   }
   section.ns = int(lines.size());
   section.nk = int(section.nodeY.size());
-  EXPECT_TRUE(section.setThickness(t).ok());
+  EXPECT_TRUE(setThickness(section, t).ok());
   return section;
 }
 
@@ -217,7 +218,7 @@ TEST(TorsionWarpingTest, ClosedCellsAndLoosePartsGiveNoTorsionRows) {
   EXPECT_EQ(loose.torsionAndWarping.reason(), "its plates are not all connected");
 }
 
-TEST(SectionPropertiesTest, NonFiniteLengthsAreRefused) {
+TEST(TorsionWarpingTest, NonFiniteLengthsAreRefused) {
   CrossSection section = fromLines({{0, 0, 50, 0}, {50, 0, 50, 30}, {50, 30, 0, 30}}, 2);
   section.b_r[2] = HUGE_VAL;
   EXPECT_EQ(checkMeasurable(section).reason(), "plate 3 has no finite length");
@@ -228,7 +229,7 @@ TEST(SectionPropertiesTest, NonFiniteLengthsAreRefused) {
   EXPECT_EQ(checkMeasurable(section).reason(), "plate 1 has no finite length");
 }
 
-TEST(SectionPropertiesNoiseTest, EqualPrincipalMomentsGiveAngleZero) {
+TEST(TorsionWarpingTest, EqualPrincipalMomentsGiveAngleZero) {
   // A cross of two equal plates: I_1 = I_2 to rounding, any axis principal.
   const SectionProperties p = computeProperties(
       fromLines({{-50, 0, 0, 0}, {0, 0, 50, 0}, {0, -50, 0, 0}, {0, 0, 0, 50}}, 2));

@@ -60,3 +60,8 @@ const int kDeleteKey = 127;
 // key is awaited.
 void writeLine(std::ostream& out, const std::string& line);
 void writeText(std::ostream& out, const std::string& text);
+
+// Runs a program's body and returns its exit code. The checked list's index
+// error, raised only when the user cancels its message, ends the program
+// with one line on standard error and exit code 1.
+int runGuarded(const char* program, int (*body)(int, char**), int argc, char** argv);

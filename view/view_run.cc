@@ -1,23 +1,20 @@
-// zorvik-view: section properties of KAF files side by side, and one SVG
-// picture of all of them to one scale, written next to the first file.
-//
-//   zorvik-view [--csv FILE|-] [--svg NAME] [--no-picture] FILE.kaf [MORE.kaf ...]
+#include "view/view_run.h"
+
 #include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "app/console_input.h"
 #include "archive/atomic_file.h"
 #include "archive/file_naming.h"
+#include "console/console.h"
+#include "console/options.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
 #include "report/section_properties.h"
 
 namespace {
-
-const int kWrongCommandLine = 2;
 
 struct ViewRequest {
   std::vector<std::string> files;
@@ -26,33 +23,31 @@ struct ViewRequest {
   bool picture = true;
 };
 
-const char* const kUsage =
-    "zorvik-view: section properties and a picture of KAF files\n"
-    "Usage: zorvik-view [OPTIONS] FILE.kaf [MORE.kaf ...]\n"
-    "  --csv FILE      the table as CSV into FILE (- for standard output)\n"
-    "  --svg NAME      the picture's name (default: the first file's, with .svg)\n"
-    "  --no-picture    no picture\n";
+std::vector<OptionSpec> viewOptions(ViewRequest& request) {
+  auto text = [](std::string& target) {
+    return [&target](const std::string& value) {
+      target = value;
+      return Result::success();
+    };
+  };
+  return {
+      {"", "--csv", "FILE", "the table as CSV into FILE (- for standard output)",
+       text(request.csv)},
+      {"", "--svg", "NAME", "the picture's name (default: the first file's, with .svg)",
+       text(request.svg)},
+      {"", "--no-picture", "", "no picture",
+       [&request](const std::string&) {
+         request.picture = false;
+         return Result::success();
+       }},
+  };
+}
 
-// Reads the options; false with the message when the command line is wrong.
-bool parse(int argc, char** argv, ViewRequest& request, std::string& message) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (argument == "--no-picture") {
-      request.picture = false;
-    } else if (argument == "--csv" || argument == "--svg") {
-      if (i + 1 >= argc) {
-        message = "The option " + argument + " needs a value.";
-        return false;
-      }
-      (argument == "--csv" ? request.csv : request.svg) = argv[++i];
-    } else if (argument.size() > 1 && argument[0] == '-') {
-      message = "Unknown option: " + argument + ". zorvik-view without arguments shows its usage.";
-      return false;
-    } else {
-      request.files.push_back(argument);
-    }
-  }
-  return true;
+std::string usageText() {
+  ViewRequest unused;
+  return "zorvik-view: section properties and a picture of KAF files\n"
+         "Usage: zorvik-view [OPTIONS] FILE.kaf [MORE.kaf ...]\n" +
+         optionsText(viewOptions(unused));
 }
 
 bool isAnInput(const ViewRequest& request, const std::string& name) {
@@ -80,15 +75,19 @@ bool writeOutput(const ViewRequest& request, const char* what, const std::string
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int runView(const std::vector<std::string>& arguments) {
   ViewRequest request;
-  std::string message;
-  if (!parse(argc, argv, request, message)) {
-    std::cerr << "zorvik-view: " << message << '\n';
-    return kWrongCommandLine;
+  ParsedCommandLine parsed;
+  const Result read = parseCommandLine(arguments, viewOptions(request),
+                                       CommandLineRules{"zorvik-view", false}, parsed);
+  if (!read) return refuseCommandLine(std::cerr, "zorvik-view", read);
+  if (parsed.help || parsed.version) {
+    std::cout << (parsed.help ? usageText() : versionLine("zorvik-view") + "\n");
+    return 0;
   }
+  request.files = parsed.arguments;
   if (request.files.empty()) {
-    std::cout << kUsage;
+    std::cout << usageText();
     return 1;
   }
   // With the CSV on standard output, everything else goes to standard error.

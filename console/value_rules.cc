@@ -1,17 +1,18 @@
-#include "app/answer_checks.h"
+#include "console/value_rules.h"
 
 #include <cmath>
 #include <limits>
 
 #include "archive/numbers.h"
+#include "section/plate_geometry.h"
 
-std::optional<double> wholeNumberText(const std::string& text) {
+std::optional<double> parseNumber(const std::string& text) {
   double value = 0;
   if (text.empty() || scanDouble(text, value) != text.size()) return std::nullopt;
   return value;
 }
 
-std::optional<int> wholeIntegerText(const std::string& text) {
+std::optional<int> parseWholeNumber(const std::string& text) {
   int value = 0;
   if (text.empty() || scanInt(text, value) != text.size()) return std::nullopt;
   return value;
@@ -23,47 +24,55 @@ int truncateToInt(double value) {
   return static_cast<int>(value);
 }
 
+std::optional<double> checkPositive(const std::string& text) {
+  const std::optional<double> value = parseNumber(text);
+  if (!value || !(*value > 0)) return std::nullopt;
+  return value;
+}
+
+bool thicknessFits(double t, double E, double MUE) {
+  return t > 0 && std::isfinite(plateStiffness(t, E, MUE));
+}
+
 std::optional<double> checkThickness(const std::string& text, double E, double MUE) {
-  const std::optional<double> t = wholeNumberText(text);
-  if (!t || !(*t > 0)) return std::nullopt;
-  const double stiffness = *t * *t * *t * E / (12 * (1 - MUE * MUE));
-  if (!std::isfinite(stiffness)) return std::nullopt;
+  const std::optional<double> t = parseNumber(text);
+  if (!t || !thicknessFits(*t, E, MUE)) return std::nullopt;
   return t;
 }
 
 std::optional<int> checkRadiusCount(const std::string& text) {
-  const std::optional<int> count = wholeIntegerText(text);
+  const std::optional<int> count = parseWholeNumber(text);
   if (!count || *count < 0 || *count > kMostRadii) return std::nullopt;
   return count;
 }
 
 std::optional<bool> checkConvex(const std::string& text) {
-  if (!wholeNumberText(text)) return std::nullopt;
+  if (!parseNumber(text)) return std::nullopt;
   return toInt(text) == 0;
 }
 
 std::optional<int> checkElementsPerCorner(const std::string& text) {
-  const std::optional<double> n = wholeNumberText(text);
+  const std::optional<double> n = parseNumber(text);
   if (!n || *n < 0) return std::nullopt;
   return truncateToInt(*n);
 }
 
 std::optional<int> checkSubdivide(const std::string& text) {
-  const std::optional<double> answer = wholeNumberText(text);
+  const std::optional<double> answer = parseNumber(text);
   if (!answer) return std::nullopt;
   const int truncated = truncateToInt(*answer);
   if (truncated != 0 && truncated != 1) return std::nullopt;
   return truncated;
 }
 
-std::optional<double> checkRadius(const std::string& text) {
-  const std::optional<double> radius = wholeNumberText(text);
-  if (!radius || !(*radius > 0)) return std::nullopt;
-  return radius;
-}
+std::optional<double> checkRadius(const std::string& text) { return checkPositive(text); }
+
+std::optional<double> checkDimension(const std::string& text) { return checkPositive(text); }
+
+bool isRadiusRange(double first, double last) { return first > 0 && first < last; }
 
 std::optional<int> checkDivisionNumber(const std::string& text) {
-  const std::optional<int> d = wholeIntegerText(text);
+  const std::optional<int> d = parseWholeNumber(text);
   if (!d || *d < 1) return std::nullopt;
   return d;
 }
@@ -105,4 +114,8 @@ std::string notARange(const std::string& first, const std::string& last) {
 std::string notADivisionNumber(int plate, const std::string& text) {
   return " Not a division number for plate " + std::to_string(plate) + ": " + text +
          ". Type a whole number from 1 up.";
+}
+
+std::string notADimension(const std::string& text, const std::string& name) {
+  return "Not a dimension: " + text + " for " + name + ". Type a number above 0, such as 75.";
 }

@@ -1,24 +1,10 @@
-#include "app/entry.h"
+#include "zorvik/banner.h"
 
-#include <algorithm>
 #include <ostream>
 #include <string>
-#include <vector>
 
-#include "app/batch_run.h"
-#include "app/command_line.h"
-#include "app/console_input.h"
-#include "app/rounding_run.h"
-#include "archive/numbers.h"
-#include "platform/platform.h"
-
-namespace {
-
-const double kVersion = 0.64;
-
-}  // namespace
-
-std::string versionText() { return formatReal(kVersion); }
+#include "console/console.h"
+#include "console/options.h"
 
 void printBanner(std::ostream& out) {
   const std::string frame(60, '=');
@@ -49,21 +35,4 @@ void printUsage(Console& console) {
   writeLine(out, "Der Radius ist im Dateinamen der neuen Dateien angegeben.");
   writeLine(out, "Ende mit Taste...");
   console.readKey();
-}
-
-int runProgram(int argc, const char* const* argv, Console& console, std::ostream& err) {
-  const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-  if (hasOptions(arguments)) return runCommandLine(arguments, console.out(), err);
-  printBanner(console.out());
-  if (argc < 2) {
-    printUsage(console);
-    return 1;
-  }
-  const std::string inputName = argv[1];
-  if (!platform::fileExists(inputName)) {
-    writeLine(console.out(), "Datei " + inputName + " nicht gefunden!");
-    printUsage(console);
-    return 1;
-  }
-  return runRounding(inputName, console);
 }

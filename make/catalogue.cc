@@ -1,19 +1,11 @@
-#include "app/section_maker.h"
-
-#include <cmath>
+#include "make/catalogue.h"
 
 #include "archive/numbers.h"
 #include "rounding/corner_rounding.h"
+#include "rounding/thickness.h"
+#include "section/plate_geometry.h"
 
 namespace {
-
-// An angle in degrees reduced into (-180, 180].
-double principalDegrees(double degrees) {
-  double reduced = std::fmod(degrees, 360.0);
-  if (reduced > 180) reduced -= 360;
-  if (reduced <= -180) reduced += 360;
-  return reduced;
-}
 
 std::string number(double value) { return formatReal(value); }
 
@@ -161,13 +153,13 @@ Result makeSection(const SectionRecipe& recipe, CrossSection& section) {
   section.MUE = recipe.MUE;
   section.Kraft = recipe.force;
   section.Laenge = recipe.length;
-  section.rebuildFromPlates();
+  rebuildFromPlates(section);
   const double t = recipe.dimensions.back();
-  Result made = section.setThickness(t);
+  Result made = setThickness(section, t);
   if (made && recipe.divide > 1) {
     made =
-        section.roundCorners(0, 0, true, std::vector<int>(widths.size(), recipe.divide)).accepted;
-    if (made) made = section.setThickness(t);
+        roundCorners(section, 0, 0, true, std::vector<int>(widths.size(), recipe.divide)).accepted;
+    if (made) made = setThickness(section, t);
   }
   if (!made) return made;
   section.title = recipe.title.empty() ? titleOf(recipe) : recipe.title;

@@ -1,24 +1,21 @@
-#include "app/rounding_run.h"
+#include "zorvik/dialogue.h"
 
-#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-#include "app/answer_checks.h"
-#include "app/console_input.h"
-#include "app/round_lines.h"
 #include "archive/numbers.h"
-#include "report/description.h"
+#include "console/console.h"
+#include "console/value_rules.h"
 #include "rounding/generation.h"
 #include "section/cross_section.h"
+#include "zorvik/round_lines.h"
 
 namespace {
 
 // The run's settings, fixed once the questions are answered.
 struct RoundingSettings {
-  std::string inputName;
   int plateCount = 0;
   int radiusCount = 1;
   double firstRadius = 0.0;
@@ -93,7 +90,7 @@ void readRadiusRange(Console& console, RoundingSettings& settings) {
     std::string first;
     std::string last;
     if (!console.readToken(first)) return;
-    const std::optional<double> from = wholeNumberText(first);
+    const std::optional<double> from = parseNumber(first);
     if (!from) {
       writeLine(console.out(), notARangeToken(first));
       console.dropRestOfLine();
@@ -103,13 +100,13 @@ void readRadiusRange(Console& console, RoundingSettings& settings) {
       settings.firstRadius = *from;
       return;
     }
-    const std::optional<double> to = wholeNumberText(last);
+    const std::optional<double> to = parseNumber(last);
     if (!to) {
       writeLine(console.out(), notARangeToken(last));
       console.dropRestOfLine();
       continue;
     }
-    if (*from > 0 && *from < *to) {
+    if (isRadiusRange(*from, *to)) {
       settings.firstRadius = *from;
       settings.lastRadius = *to;
       return;
@@ -182,15 +179,11 @@ void askSubdivision(Console& console, RoundingSettings& settings) {
 int runRounding(const std::string& inputName, Console& console) {
   std::ostream& out = console.out();
   RoundingSettings settings;
-  settings.inputName = inputName;
 
   // First look: describe the section and take its plate count and thickness.
   {
     CrossSection section;
-    const Result loaded = section.load(inputName);
-    if (!loaded) return refuse(console, inputName, loaded.reason());
-    printDescription(section, out);
-    const Result usable = checkUsable(section);
+    const Result usable = loadForRounding(inputName, section, &out);
     if (!usable) return refuse(console, inputName, usable.reason());
     settings.plateCount = section.ns;
     settings.round.thickness = section.t_r[0];
@@ -198,7 +191,7 @@ int runRounding(const std::string& inputName, Console& console) {
     settings.MUE = section.MUE;
     printFirstLook(out, inputName, section);
   }
-  settings.firstRadius = 2 * settings.round.thickness;
+  settings.firstRadius = defaultRadius(settings.round.thickness);
   settings.lastRadius = 3 * settings.round.thickness;
 
   askThickness(console, settings);

@@ -1,4 +1,4 @@
-#include "app/console_input.h"
+#include "console/console.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ struct ScriptedConsole {
   Console console;
 };
 
-TEST(ConsoleInputTest, ReadAnswerEndsAtReturnBlankOrTab) {
+TEST(ConsoleTest, ReadAnswerEndsAtReturnBlankOrTab) {
   ScriptedConsole s("12 ab\tcd\n\n \t");
   EXPECT_EQ(s.console.readAnswer(), "12");
   EXPECT_EQ(s.console.readAnswer(), "ab");
@@ -28,7 +28,7 @@ TEST(ConsoleInputTest, ReadAnswerEndsAtReturnBlankOrTab) {
   EXPECT_EQ(s.out.str(), "12 ab\tcd\r\r \t");
 }
 
-TEST(ConsoleInputTest, BackspaceAndDeleteTakeBackTheLastKey) {
+TEST(ConsoleTest, BackspaceAndDeleteTakeBackTheLastKey) {
   // In the middle, at the start (nothing to take back: no echo), several in a
   // row, and Delete like Backspace.
   ScriptedConsole s(
@@ -45,7 +45,7 @@ TEST(ConsoleInputTest, BackspaceAndDeleteTakeBackTheLastKey) {
             "12\b \b\b \b\r");
 }
 
-TEST(ConsoleInputTest, OtherControlKeysAreKept) {
+TEST(ConsoleTest, OtherControlKeysAreKept) {
   ScriptedConsole s(
       "1\x1b"
       "2\n");
@@ -54,7 +54,7 @@ TEST(ConsoleInputTest, OtherControlKeysAreKept) {
             "2");
 }
 
-TEST(ConsoleInputTest, LineEndsAndEndOfInputAreReturn) {
+TEST(ConsoleTest, LineEndsAndEndOfInputAreReturn) {
   ScriptedConsole s("a\r\nb\rc");
   EXPECT_EQ(s.console.readKey(), 'a');
   EXPECT_EQ(s.console.readKey(), 13);
@@ -66,7 +66,7 @@ TEST(ConsoleInputTest, LineEndsAndEndOfInputAreReturn) {
   EXPECT_EQ(s.console.readAnswer(), "");
 }
 
-TEST(ConsoleInputTest, KeyAfterTokenDropsTheRestOfTheTokenLine) {
+TEST(ConsoleTest, KeyAfterTokenDropsTheRestOfTheTokenLine) {
   ScriptedConsole s("2 4 \t\n\nx\n5\r\ny");
   std::string first;
   std::string last;
@@ -83,7 +83,7 @@ TEST(ConsoleInputTest, KeyAfterTokenDropsTheRestOfTheTokenLine) {
   EXPECT_EQ(s.console.readKey(), 'y');
 }
 
-TEST(ConsoleInputTest, TokensSpanLinesAndEndAtBlanks) {
+TEST(ConsoleTest, TokensSpanLinesAndEndAtBlanks) {
   ScriptedConsole s("\n\n  3.5e1\n-2-7\t2,5 x\nnext");
   std::string token;
   const char* const expected[] = {"3.5e1", "-2-7", "2,5"};
@@ -96,7 +96,7 @@ TEST(ConsoleInputTest, TokensSpanLinesAndEndAtBlanks) {
   EXPECT_EQ(token, "next");
 }
 
-TEST(ConsoleInputTest, EndOfInputEndsEveryLaterTokenRead) {
+TEST(ConsoleTest, EndOfInputEndsEveryLaterTokenRead) {
   ScriptedConsole s("   \n");
   std::string token = "kept?";
   EXPECT_FALSE(s.console.readToken(token));

@@ -1,4 +1,4 @@
-#include "app/answer_checks.h"
+#include "console/value_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -6,20 +6,20 @@
 
 namespace {
 
-TEST(AnswerChecksTest, NumbersMustBeWhole) {
+TEST(ValueRulesTest, NumbersMustBeWhole) {
   for (const char* text : {"2.5", "-3", ".5", "5.", "1e3", "+2", "0"}) {
-    EXPECT_TRUE(wholeNumberText(text).has_value()) << text;
+    EXPECT_TRUE(parseNumber(text).has_value()) << text;
   }
   for (const char* text : {"", "2,5", "2.5x", "abc", "1e400", "inf", "nan", "0x10", " 2", "2 "}) {
-    EXPECT_FALSE(wholeNumberText(text).has_value()) << text;
+    EXPECT_FALSE(parseNumber(text).has_value()) << text;
   }
-  EXPECT_EQ(wholeIntegerText("-12"), -12);
+  EXPECT_EQ(parseWholeNumber("-12"), -12);
   for (const char* text : {"1.0", "1e3", "12a", "99999999999", ""}) {
-    EXPECT_FALSE(wholeIntegerText(text).has_value()) << text;
+    EXPECT_FALSE(parseWholeNumber(text).has_value()) << text;
   }
 }
 
-TEST(AnswerChecksTest, EachQuestionTakesWhatItCanUse) {
+TEST(ValueRulesTest, EachQuestionTakesWhatItCanUse) {
   EXPECT_EQ(checkThickness("2.5", 21000, 0.3), 2.5);
   for (const char* text : {"abc", "0", "-2", "1e400", "2,5"}) {
     EXPECT_FALSE(checkThickness(text, 21000, 0.3).has_value()) << text;

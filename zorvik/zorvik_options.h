@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "archive/result.h"
+#include "console/options.h"
+#include "platform/result.h"
 #include "rounding/corner_rounding.h"
 
-// What the options ask for; every value already checked.
+// What the options ask for; every value already checked as far as it can be
+// without a file (a thickness is checked against each file's E and MUE).
 struct BatchRequest {
   struct Series {
     double first = 0.0;
@@ -20,8 +22,9 @@ struct BatchRequest {
   };
   std::vector<std::string> files;
   std::optional<double> thickness;  // none: each file's plate 1
+  std::string thicknessText;        // as given, for the messages
   std::optional<double> radius;
-  std::optional<Series> series;  // neither: one radius, 2 x plate 1's thickness
+  std::optional<Series> series;  // neither: one radius, the default of the thickness as loaded
   bool concave = false;
   int elementsPerCorner = kDefaultElementsPerCorner;
   std::optional<std::vector<int>> divisionNumbers;  // none: no subdivision
@@ -29,15 +32,13 @@ struct BatchRequest {
   bool quiet = false;
 };
 
-enum class CommandAction { Run, Help, Version };
-
 // True when any argument is an option, so that the dialogue is not asked.
 bool hasOptions(const std::vector<std::string>& arguments);
 
-// Reads the arguments into request. A failure is one line that names the
-// argument or value and says what is wrong.
-Result parseCommandLine(const std::vector<std::string>& arguments, CommandAction& action,
-                        BatchRequest& request);
+// Reads the arguments into request (help and version into parsed). A
+// failure is one line that names the argument or value and says what is wrong.
+Result parseZorvikCommandLine(const std::vector<std::string>& arguments, ParsedCommandLine& parsed,
+                              BatchRequest& request);
 
 // The text of --help, in English.
 std::string usageText();

@@ -1,18 +1,17 @@
-#include "app/batch_run.h"
+#include "zorvik/batch_run.h"
 
 #include <ostream>
 
-#include "app/command_line.h"
-#include "app/console_input.h"
-#include "app/entry.h"
-#include "app/round_lines.h"
-#include "report/description.h"
+#include "console/console.h"
+#include "console/options.h"
+#include "console/value_rules.h"
 #include "rounding/generation.h"
 #include "section/cross_section.h"
+#include "zorvik/banner.h"
+#include "zorvik/round_lines.h"
+#include "zorvik/zorvik_options.h"
 
 namespace {
-
-const int kWrongCommandLine = 2;
 
 bool refuse(std::ostream& out, const std::string& file, const std::string& reason) {
   writeLine(out, "Cannot use " + file + ": " + reason);
@@ -36,18 +35,18 @@ std::vector<double> radiiFor(const BatchRequest& request, const CrossSection& se
   if (request.series) {
     return radiusSeries(request.series->first, request.series->last, request.series->count);
   }
-  return {2 * section.t_r[0]};  // the dialogue's default, from the thickness as loaded
+  return {defaultRadius(section.t_r[0])};  // from the thickness as loaded
 }
 
 // One input file: its description, then its rounds. False when a file that
 // was asked for was not written.
 bool runFile(const BatchRequest& request, const std::string& file, std::ostream& out) {
   CrossSection section;
-  const Result loaded = section.load(file);
-  if (!loaded) return refuse(out, file, loaded.reason());
-  if (!request.quiet) printDescription(section, out);
-  const Result usable = checkUsable(section);
+  const Result usable = loadForRounding(file, section, request.quiet ? nullptr : &out);
   if (!usable) return refuse(out, file, usable.reason());
+  if (request.thickness && !thicknessFits(*request.thickness, section.E, section.MUE)) {
+    return refuse(out, file, notAThickness(request.thicknessText).substr(1) + ".");
+  }
   if (request.divisionNumbers && request.divisionNumbers->size() != std::size_t(section.ns)) {
     return refuse(out, file,
                   "it has " + std::to_string(section.ns) + " plates, but " +
@@ -81,22 +80,17 @@ int runBatch(const BatchRequest& request, std::ostream& out) {
 
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
                    std::ostream& err) {
-  CommandAction action = CommandAction::Run;
+  ParsedCommandLine parsed;
   BatchRequest request;
-  const Result parsed = parseCommandLine(arguments, action, request);
-  if (!parsed) {
-    writeLine(err, "zorvik: " + parsed.reason());
-    return kWrongCommandLine;
+  const Result read = parseZorvikCommandLine(arguments, parsed, request);
+  if (!read) return refuseCommandLine(err, "zorvik", read);
+  if (parsed.help) {
+    writeText(out, usageText());
+    return 0;
   }
-  switch (action) {
-    case CommandAction::Help:
-      writeText(out, usageText());
-      return 0;
-    case CommandAction::Version:
-      writeLine(out, "zorvik " + versionText());
-      return 0;
-    case CommandAction::Run:
-      break;
+  if (parsed.version) {
+    writeLine(out, versionLine("zorvik"));
+    return 0;
   }
   return runBatch(request, out);
 }

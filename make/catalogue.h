@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/result.h"
+#include "platform/result.h"
 #include "section/cross_section.h"
 
 struct SectionRecipe {

@@ -6,13 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "archive/result.h"
+#include "platform/result.h"
 
 class CrossSection;
 struct GenerationSettings;
 
 // Why a loaded section cannot be rounded; success when it can.
 Result checkUsable(const CrossSection& section);
+
+// Loads file into section, describes it on describeTo (unless null) and
+// checks that it can be rounded; the reason when it cannot.
+Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo);
 
 // What the rounding changes that the engineer may not expect, one line each.
 std::vector<std::string> renumberingNotes(const CrossSection& section);

@@ -1,18 +1,10 @@
-// Program entry: the banner, the German usage text, and the test that the
-// program was given a section file that exists.
+// Program entry: the run with options, or the banner, the test that the
+// program was given a section file that exists, and the dialogue.
 #pragma once
 
 #include <iosfwd>
-#include <string>
 
 class Console;
-
-void printBanner(std::ostream& out);
-// Writes the usage text and waits for one key.
-void printUsage(Console& console);
-
-// "0.64".
-std::string versionText();
 
 // The whole program: with options the run without the dialogue (messages
 // about the command line on err); otherwise the banner, the argument test and

@@ -1,9 +1,11 @@
-#include "app/round_lines.h"
+#include "zorvik/round_lines.h"
 
 #include <ostream>
 
-#include "app/console_input.h"
 #include "archive/numbers.h"
+#include "console/console.h"
+#include "report/description.h"
+#include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
 #include "section/cross_section.h"
 
@@ -23,7 +25,7 @@ std::string joined(const std::vector<int>& numbers) {
 Result checkUsable(const CrossSection& section) {
   if (section.ns < 1) return Result::failure("the section has no plates");
   if (section.Typ == 1) {
-    const Result chain = section.checkChain();
+    const Result chain = checkChain(section);
     if (!chain) return chain;
   }
   if (1 - section.MUE * section.MUE == 0) {
@@ -31,6 +33,13 @@ Result checkUsable(const CrossSection& section) {
                            " leaves the plate stiffness undefined");
   }
   return Result::success();
+}
+
+Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo) {
+  const Result loaded = section.load(file);
+  if (!loaded) return loaded;
+  if (describeTo) printDescription(section, *describeTo);
+  return checkUsable(section);
 }
 
 std::vector<std::string> renumberingNotes(const CrossSection& section) {

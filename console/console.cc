@@ -1,6 +1,7 @@
-#include "app/console_input.h"
+#include "console/console.h"
 
 #include <iostream>
+#include <stdexcept>
 
 #include "platform/platform.h"
 
@@ -98,4 +99,13 @@ void Console::dropRestOfLine() {
   int c = buffer->sgetc();
   while (c != Traits::eof() && c != '\n') c = buffer->snextc();
   if (c == '\n') buffer->sbumpc();
+}
+
+int runGuarded(const char* program, int (*body)(int, char**), int argc, char** argv) {
+  try {
+    return body(argc, argv);
+  } catch (const std::out_of_range&) {
+    std::cerr << program << " stopped on an internal index error; no further file was saved.\n";
+    return 1;
+  }
 }

@@ -1,0 +1,120 @@
+#include "console/options.h"
+
+#include <ostream>
+
+#include "archive/numbers.h"
+
+namespace {
+
+const double kVersion = 0.64;
+const std::size_t kHelpColumn = 29;
+
+const OptionSpec* findOption(const std::vector<OptionSpec>& options, const std::string& name) {
+  for (const OptionSpec& option : options) {
+    if (name == option.shortName || name == option.longName) return &option;
+  }
+  return nullptr;
+}
+
+// Takes the option at arguments[at], and its value from "--name=value" or
+// the next argument.
+Result takeOption(const std::vector<std::string>& arguments, std::size_t& at,
+                  const std::vector<OptionSpec>& options, const CommandLineRules& rules) {
+  const std::string& argument = arguments[at];
+  const std::size_t equals = argument.rfind("--", 0) == 0 ? argument.find('=') : std::string::npos;
+  const std::string name = argument.substr(0, equals);
+  const OptionSpec* option = findOption(options, name);
+  if (!option) {
+    return Result::failure("Unknown option: " + argument + ". " + rules.program +
+                           " --help lists the options.");
+  }
+  if (option->valueName.empty()) {
+    if (equals != std::string::npos)
+      return Result::failure("The option " + name + " takes no value.");
+    return option->take(std::string());
+  }
+  if (equals != std::string::npos) return option->take(argument.substr(equals + 1));
+  if (at + 1 >= arguments.size()) return Result::failure("The option " + name + " needs a value.");
+  return option->take(arguments[++at]);
+}
+
+std::string entryHead(const OptionSpec& option) {
+  std::string head = "  ";
+  if (option.shortName.empty()) {
+    head += "    " + option.longName;
+  } else {
+    head += option.shortName + (option.longName.empty() ? "" : ", " + option.longName);
+  }
+  if (!option.valueName.empty()) head += " " + option.valueName;
+  return head;
+}
+
+std::string entryText(const std::string& head, const std::string& help) {
+  std::string text = head;
+  if (head.size() + 1 > kHelpColumn) {
+    text += "\n";
+    text.append(kHelpColumn, ' ');
+  } else {
+    text.append(kHelpColumn - head.size(), ' ');
+  }
+  for (char c : help) {
+    text += c;
+    if (c == '\n') text.append(kHelpColumn, ' ');
+  }
+  return text + "\n";
+}
+
+}  // namespace
+
+bool isOption(const std::string& argument, const CommandLineRules& rules) {
+  if (argument.size() < 2 || argument[0] != '-') return false;
+  const char next = argument[1];
+  return !(rules.negativeNumbersAreArguments && ((next >= '0' && next <= '9') || next == '.'));
+}
+
+Result parseCommandLine(const std::vector<std::string>& arguments,
+                        const std::vector<OptionSpec>& options, const CommandLineRules& rules,
+                        ParsedCommandLine& parsed) {
+  parsed = ParsedCommandLine();
+  for (const std::string& argument : arguments) {
+    if (argument == "--") break;
+    if (argument == "-h" || argument == "--help") {
+      parsed.help = true;
+      return Result::success();
+    }
+    if (argument == "--version") parsed.version = true;
+  }
+  if (parsed.version) return Result::success();
+
+  bool optionsEnded = false;
+  for (std::size_t at = 0; at < arguments.size(); ++at) {
+    const std::string& argument = arguments[at];
+    if (optionsEnded || !isOption(argument, rules)) {
+      parsed.arguments.push_back(argument);
+    } else if (argument == "--") {
+      optionsEnded = true;
+    } else {
+      const Result taken = takeOption(arguments, at, options, rules);
+      if (!taken) return taken;
+    }
+  }
+  return Result::success();
+}
+
+std::string optionsText(const std::vector<OptionSpec>& options) {
+  std::string text;
+  for (const OptionSpec& option : options) text += entryText(entryHead(option), option.help);
+  text += entryText("  -h, --help", "this text");
+  text += entryText("      --version", "the version");
+  text += entryText("  --", "ends the options: a file name may begin with '-'");
+  return text;
+}
+
+int refuseCommandLine(std::ostream& err, const std::string& program, const Result& refusal) {
+  err << program << ": " << refusal.reason() << '\n' << std::flush;
+  return kWrongCommandLine;
+}
+
+std::string versionText() { return formatReal(kVersion); }
+
+std::string versionLine(const std::string& program) { return program + " " + versionText(); }

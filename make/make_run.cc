@@ -1,0 +1,209 @@
+#include "make/make_run.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "console/options.h"
+#include "console/value_rules.h"
+#include "make/catalogue.h"
+#include "section/cross_section.h"
+
+namespace {
+
+const CommandLineRules kRules{"zorvik-make", true};
+
+struct MakeRequest {
+  SectionRecipe recipe;
+  std::vector<std::string> words;  // shape and dimensions as given
+  std::string output;
+  bool lipAngleGiven = false;
+};
+
+Result number(const std::string& text, const std::string& what, double& value) {
+  const std::optional<double> parsed = parseNumber(text);
+  if (!parsed) return Result::failure("Not a number: " + text + " for " + what + ".");
+  value = *parsed;
+  return Result::success();
+}
+
+Result takeUnits(const std::string& value, SectionRecipe& recipe) {
+  const std::size_t comma = value.find(',');
+  recipe.force = value.substr(0, comma);
+  recipe.length = comma == std::string::npos ? "" : value.substr(comma + 1);
+  const bool word = recipe.force.find_first_of(" \t") == std::string::npos &&
+                    recipe.length.find_first_of(" \t,") == std::string::npos;
+  if (recipe.force.empty() || recipe.length.empty() || !word) {
+    return Result::failure("Not units: " + value + ". Type FORCE,LENGTH, such as kN,mm.");
+  }
+  return Result::success();
+}
+
+Result takeDivide(const std::string& value, SectionRecipe& recipe) {
+  const std::optional<int> pieces = checkDivisionNumber(value);
+  if (!pieces) {
+    return Result::failure("Not a division number: " + value + ". Type a whole number from 1 up.");
+  }
+  recipe.divide = *pieces;
+  return Result::success();
+}
+
+Result takeLipAngle(const std::string& value, MakeRequest& request) {
+  request.lipAngleGiven = true;
+  const Result read = number(value, "the lip angle", request.recipe.lipAngle);
+  if (read && !(request.recipe.lipAngle > 0 && request.recipe.lipAngle < 180)) {
+    return Result::failure("Not a lip angle: " + value + ". Type an angle above 0 and below 180.");
+  }
+  return read;
+}
+
+std::vector<OptionSpec> makeOptions(MakeRequest& request) {
+  SectionRecipe& recipe = request.recipe;
+  auto text = [](std::string& target) {
+    return [&target](const std::string& value) {
+      target = value;
+      return Result::success();
+    };
+  };
+  auto real = [](const char* what, double& target) {
+    return [what, &target](const std::string& value) { return number(value, what, target); };
+  };
+  return {
+      {"-o", "--output", "OUT.kaf", "the file to write (needed)", text(request.output)},
+      {"", "--centre-line", "", "the dimensions are centre-line values",
+       [&recipe](const std::string&) {
+         recipe.centreLine = true;
+         return Result::success();
+       }},
+      {"", "--lip-angle", "A",
+       "each lip A degrees from its flange's direction\n(default 90); with another angle than "
+       "90 the\ndimensions are taken as centre-line values",
+       [&request](const std::string& value) { return takeLipAngle(value, request); }},
+      {"", "--units", "FORCE,LENGTH", "default kN,mm",
+       [&recipe](const std::string& value) { return takeUnits(value, recipe); }},
+      {"-E", "", "E", "modulus of elasticity (default 21000)", real("-E", recipe.E)},
+      {"-G", "", "G", "shear modulus (default 8076.92)", real("-G", recipe.G)},
+      {"", "--mue", "MUE", "Poisson's ratio (default 0.3)", real("--mue", recipe.MUE)},
+      {"", "--divide", "N", "every plate in N equal plates",
+       [&recipe](const std::string& value) { return takeDivide(value, recipe); }},
+      {"", "--title", "TEXT", "the section's title (default: shape and dimensions)",
+       text(recipe.title)},
+  };
+}
+
+std::string usageText() {
+  MakeRequest unused;
+  return "Usage: zorvik-make SHAPE DIMENSIONS... -o OUT.kaf [OPTIONS]\n"
+         "\n"
+         "Writes the centre-line model of a thin-walled section as a KAF file.\n"
+         "\n"
+         "Shapes and their dimensions (out-to-out, as catalogues print them):\n"
+         "  channel D B t           web D - t, flanges B - t/2\n"
+         "  lipped-channel D B L t  web D - t, flanges B - t, lips L - t/2\n"
+         "  zed D B t               web D - t, flanges B - t/2\n"
+         "  lipped-zed D B L t      web D - t, flanges B - t, lips L - t/2\n"
+         "  hat D B F t             webs D - t, top B - t, brims F - t/2\n"
+         "  angle B1 B2 t           legs B - t/2; B1 is the vertical leg\n"
+         "  chain t WIDTH:ANGLE...  centre-line plates as they are\n"
+         "A dimension over the outer faces loses t/2 at each folded edge and nothing at a\n"
+         "free edge. The chain starts at the free end of the top part and runs along\n"
+         "the plates; every angle lies in (-180, 180].\n"
+         "\n"
+         "Options:\n" +
+         optionsText(makeOptions(unused)) +
+         "\n"
+         "Exit code: 0 when the file was written, 1 when it could not be, 2 for a wrong\n"
+         "command line.\n";
+}
+
+// The shape and its dimensions from the words that are not options.
+Result takeShape(MakeRequest& request) {
+  SectionRecipe& recipe = request.recipe;
+  if (request.words.empty())
+    return Result::failure("No shape given. zorvik-make --help lists the shapes.");
+  recipe.shape = request.words.front();
+  const std::vector<std::string>* names = nullptr;
+  std::string shapes;
+  for (const auto& [shape, dimensions] : sectionShapes()) {
+    shapes += (shapes.empty() ? "" : ", ") + shape;
+    if (shape == recipe.shape) names = &dimensions;
+  }
+  if (!names)
+    return Result::failure("Unknown shape: " + recipe.shape + ". The shapes are " + shapes + ".");
+  const std::vector<std::string> given(request.words.begin() + 1, request.words.end());
+  const bool chain = recipe.shape == "chain";
+  if (chain ? given.size() < 2 : given.size() != names->size()) {
+    std::string list;
+    for (const std::string& name : *names) list += " " + name;
+    return Result::failure(recipe.shape + " takes" + list + (chain ? " WIDTH:ANGLE..." : "") +
+                           ": " + std::to_string(given.size()) + " given.");
+  }
+  recipe.dimensions.assign(names->size(), 0.0);
+  for (std::size_t i = 0; i < names->size(); ++i) {
+    const std::optional<double> dimension = checkDimension(given[i]);
+    if (!dimension) return Result::failure(notADimension(given[i], (*names)[i]));
+    recipe.dimensions[i] = *dimension;
+  }
+  for (std::size_t i = names->size(); chain && i < given.size(); ++i) {
+    const std::size_t colon = given[i].find(':');
+    if (colon == std::string::npos) {
+      return Result::failure("Not a plate: " + given[i] + ". Type WIDTH:ANGLE, such as 75:0.");
+    }
+    const std::string widthText = given[i].substr(0, colon);
+    const std::optional<double> width = checkDimension(widthText);
+    if (!width)
+      return Result::failure(notADimension(widthText, "the width of plate " + std::to_string(i)));
+    double angle = 0;
+    const Result read =
+        number(given[i].substr(colon + 1), "the angle of plate " + std::to_string(i), angle);
+    if (!read) return read;
+    recipe.chainWidths.push_back(*width);
+    recipe.chainAngles.push_back(angle);
+  }
+  return Result::success();
+}
+
+Result parse(const std::vector<std::string>& arguments, ParsedCommandLine& parsed,
+             MakeRequest& request) {
+  const Result read = parseCommandLine(arguments, makeOptions(request), kRules, parsed);
+  if (!read || parsed.help || parsed.version) return read;
+  request.words = parsed.arguments;
+  const Result shape = takeShape(request);
+  if (!shape) return shape;
+  const std::string& name = request.recipe.shape;
+  if (request.lipAngleGiven && name != "lipped-channel" && name != "lipped-zed") {
+    return Result::failure("A " + name + " has no lips: --lip-angle does not apply to it.");
+  }
+  if (request.output.empty()) return Result::failure("No file to write: name it with -o OUT.kaf.");
+  return Result::success();
+}
+
+}  // namespace
+
+int runMake(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  ParsedCommandLine parsed;
+  MakeRequest request;
+  Result made = parse(arguments, parsed, request);
+  if (made && parsed.help) {
+    out << usageText();
+    return 0;
+  }
+  if (made && parsed.version) {
+    out << versionLine("zorvik-make") << '\n';
+    return 0;
+  }
+  CrossSection section;
+  if (made) {
+    made = makeSection(request.recipe, section);
+    if (!made) made = Result::failure("Not a section: " + made.reason() + ".");
+  }
+  if (!made) return refuseCommandLine(err, "zorvik-make", made);
+  const Result saved = section.save(request.output);
+  if (!saved) {
+    err << "zorvik-make: " << request.output << " was not written: " << saved.reason() << '\n';
+    return 1;
+  }
+  out << request.output << '\n';
+  return 0;
+}

@@ -1,0 +1,23 @@
+// The rules of plate geometry that every floor above uses: angles in degrees
+// (a plate's end node lies at its start node minus b_r * (cos, sin) of
+// alpha_r), their reduction, and the bending stiffness of a plate.
+#pragma once
+
+#include <cmath>
+
+const double kPi = 3.14159265358979323846;
+
+inline double radians(double degrees) { return degrees * kPi / 180.0; }
+
+// An angle in degrees reduced into (-180, 180].
+inline double principalDegrees(double degrees) {
+  double reduced = std::fmod(degrees, 360.0);
+  if (reduced > 180.0) reduced -= 360.0;
+  if (reduced <= -180.0) reduced += 360.0;
+  return reduced;
+}
+
+// The plate bending stiffness t^3 E / (12 (1 - MUE^2)) that K_r holds.
+inline double plateStiffness(double t, double E, double MUE) {
+  return t * t * t * E / (12 * (1 - MUE * MUE));
+}

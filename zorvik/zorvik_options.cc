@@ -1,0 +1,184 @@
+#include "zorvik/zorvik_options.h"
+
+#include "console/value_rules.h"
+#include "platform/platform.h"
+
+namespace {
+
+// The pieces of a list separated by commas, blanks or tabs; empty ones dropped.
+std::vector<std::string> listItems(const std::string& list) {
+  std::vector<std::string> items;
+  std::string item;
+  for (char c : list + ",") {
+    if (c == ',' || c == ' ' || c == '\t') {
+      if (!item.empty()) items.push_back(item);
+      item.clear();
+    } else {
+      item += c;
+    }
+  }
+  return items;
+}
+
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+  std::vector<std::string> parts(1);
+  for (char c : text) {
+    if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
+// The messages of the dialogue end where the dialogue adds a word on Return.
+Result refusal(const std::string& message) {
+  return Result::failure(message.substr(message.front() == ' ' ? 1 : 0));
+}
+
+// Whether its stiffness is finite depends on each file's E and MUE: the run
+// checks that per file.
+Result takeThickness(const std::string& value, BatchRequest& request) {
+  const std::optional<double> t = checkPositive(value);
+  if (!t) return refusal(notAThickness(value) + ".");
+  request.thickness = t;
+  request.thicknessText = value;
+  return Result::success();
+}
+
+Result takeRadius(const std::string& value, BatchRequest& request) {
+  request.radius = checkRadius(value);
+  return request.radius ? Result::success() : refusal(notARadius(value));
+}
+
+Result takeSeries(const std::string& value, BatchRequest& request) {
+  const std::vector<std::string> parts = splitAt(value, ':');
+  if (parts.size() != 3) {
+    return Result::failure("Not a series of radii: " + value +
+                           ". Type FIRST:LAST:COUNT, such as 2:10:5.");
+  }
+  const std::optional<double> first = parseNumber(parts[0]);
+  if (!first) return refusal(notARadius(parts[0]));
+  const std::optional<double> last = parseNumber(parts[1]);
+  if (!last) return refusal(notARadius(parts[1]));
+  const std::optional<int> count = checkRadiusCount(parts[2]);
+  if (!count || *count < 1) return refusal(notARadiusCount(parts[2]));
+  if (*count == 1 && !(*first > 0 && *first == *last)) {
+    return Result::failure("Not a series of radii: " + value + ". One radius is given as " +
+                           "--radius R, or as R:R:1.");
+  }
+  if (*count > 1 && !isRadiusRange(*first, *last)) {
+    return refusal(notARange(parts[0], parts[1]));
+  }
+  request.series = BatchRequest::Series{*first, *last, *count};
+  return Result::success();
+}
+
+Result takeElements(const std::string& value, BatchRequest& request) {
+  const std::optional<int> n = checkElementsPerCorner(value);
+  if (!n) return refusal(notElementsPerCorner(value));
+  request.elementsPerCorner = *n;
+  return Result::success();
+}
+
+Result takeDivisions(const std::string& value, BatchRequest& request) {
+  const std::vector<std::string> items = listItems(value);
+  if (items.empty()) {
+    return Result::failure("Not a list of division numbers: \"" + value +
+                           "\". Type one whole number from 1 up per plate, such as 2,4,2.");
+  }
+  std::vector<int> numbers;
+  for (const std::string& item : items) {
+    const std::optional<int> d = checkDivisionNumber(item);
+    if (!d) return refusal(notADivisionNumber(static_cast<int>(numbers.size()) + 1, item));
+    numbers.push_back(*d);
+  }
+  request.divisionNumbers = numbers;
+  return Result::success();
+}
+
+Result takeOutputFolder(const std::string& value, BatchRequest& request) {
+  if (!platform::isDirectory(value)) {
+    return Result::failure(
+        "The output folder " + value +
+        (platform::fileExists(value) ? " is not a folder." : " does not exist."));
+  }
+  request.outputFolder = value;
+  return Result::success();
+}
+
+const CommandLineRules kRules{"zorvik", false};
+
+// The options of the run, each taking its value into request.
+std::vector<OptionSpec> zorvikOptions(BatchRequest& request) {
+  auto into = [&request](Result (*take)(const std::string&, BatchRequest&)) {
+    return [&request, take](const std::string& value) { return take(value, request); };
+  };
+  auto flag = [](bool& target) {
+    return [&target](const std::string&) {
+      target = true;
+      return Result::success();
+    };
+  };
+  return {
+      {"-t", "--thickness", "T", "plate thickness (default: that of plate 1 of each file)",
+       into(takeThickness)},
+      {"-r", "--radius", "R", "one radius", into(takeRadius)},
+      {"", "--radii", "FIRST:LAST:COUNT",
+       "COUNT radii from FIRST to LAST (default: one radius,\n2 x the thickness of plate 1 as "
+       "loaded)",
+       into(takeSeries)},
+      {"", "--concave", "", "concave arcs (default: convex)", flag(request.concave)},
+      {"-e", "--elements", "N", "arc plates per corner, 0 for none (default: 4)",
+       into(takeElements)},
+      {"-d", "--divisions", "LIST",
+       "one division number per plate, such as 2,4,2\n(default: no subdivision)",
+       into(takeDivisions)},
+      {"-o", "--output-dir", "DIR",
+       "an existing folder for the files (default: beside\neach input file)",
+       into(takeOutputFolder)},
+      {"-q", "--quiet", "",
+       "no banner and no description: only the names of the\nfiles and the messages",
+       flag(request.quiet)},
+  };
+}
+
+}  // namespace
+
+bool hasOptions(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments) {
+    if (isOption(argument, kRules)) return true;
+  }
+  return false;
+}
+
+Result parseZorvikCommandLine(const std::vector<std::string>& arguments, ParsedCommandLine& parsed,
+                              BatchRequest& request) {
+  const Result read = parseCommandLine(arguments, zorvikOptions(request), kRules, parsed);
+  if (!read || parsed.help || parsed.version) return read;
+  request.files = parsed.arguments;
+  if (request.radius && request.series) {
+    return Result::failure("--radius and --radii cannot be given together; give one of them.");
+  }
+  if (request.files.empty()) {
+    return Result::failure("No section file given. zorvik --help lists the options.");
+  }
+  return Result::success();
+}
+
+std::string usageText() {
+  BatchRequest unused;
+  return "Usage: zorvik FILE.kaf                     asks its questions (the dialogue)\n"
+         "       zorvik [OPTIONS] FILE.kaf...        runs without asking\n"
+         "\n"
+         "Rounds the corners of thin-walled sections given as KAF files. For every\n"
+         "radius it writes FILE-rrN.kaf (for MAV3) and FILE-rrN-shear.kaf (for MAV4),\n"
+         "N the running number of the radius.\n"
+         "\n"
+         "Options:\n" +
+         optionsText(zorvikOptions(unused)) +
+         "\n"
+         "Exit code: 0 when every file was written, 1 when some were not, 2 for a wrong\n"
+         "command line.\n";
+}
