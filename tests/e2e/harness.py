@@ -10,6 +10,8 @@ import tempfile
 import unittest
 
 ZORVIK = os.environ.get("ZORVIK", "")
+ZORVIK_VIEW = os.environ.get("ZORVIK_VIEW", "")
+ZORVIK_MAKE = os.environ.get("ZORVIK_MAKE", "")
 RUNNER = os.environ.get("ZORVIK_RUNNER", "").split()
 DATA = os.environ.get("ZORVIK_TEST_DATA", os.path.join(os.path.dirname(__file__), "..", "data"))
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -43,18 +45,18 @@ USAGE = (
 )
 
 
-def command(*args):
-    return RUNNER + [ZORVIK] + list(args)
+def command(*args, program=None):
+    return RUNNER + [program or ZORVIK] + list(args)
 
 
-def run(args, answers=b"", cwd=None, preexec_fn=None, timeout=60):
+def run(args, answers=b"", cwd=None, preexec_fn=None, timeout=60, program=None):
     """Runs zorvik with args and the scripted answers on standard input.
 
     Returns (exit code, standard output as text, standard error as text).
     The Windows build's console writes CR LF for each line end; it is folded
     back to LF, so that both builds compare with the same transcripts.
     """
-    done = subprocess.run(command(*args), input=answers, stdout=subprocess.PIPE,
+    done = subprocess.run(command(*args, program=program), input=answers, stdout=subprocess.PIPE,
                           stderr=subprocess.PIPE, cwd=cwd, preexec_fn=preexec_fn,
                           timeout=timeout)
     out = done.stdout

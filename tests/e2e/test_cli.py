@@ -2,7 +2,47 @@
 import os
 import unittest
 
-from harness import BANNER, USAGE, ZorvikTestCase, run
+from harness import BANNER, USAGE, ZORVIK, ZORVIK_MAKE, ZORVIK_VIEW, ZorvikTestCase, read, run
+
+
+class EveryProgramTest(ZorvikTestCase):
+    def test_help_version_equals_forms_and_refusals_in_every_program(self):
+        self.copy("chan.kaf")
+        programs = (("zorvik", ZORVIK, "Usage: zorvik FILE.kaf"),
+                    ("zorvik-view", ZORVIK_VIEW, "zorvik-view: section properties"),
+                    ("zorvik-make", ZORVIK_MAKE, "Usage: zorvik-make SHAPE"))
+        for name, program, usage in programs:
+            with self.subTest(name):
+                code, out, err = run(["--help"], cwd=self.dir, program=program)
+                self.assertEqual((code, err), (0, ""))
+                self.assertTrue(out.startswith(usage))
+                self.assertIn("      --version              the version\n", out)
+                code, out, _ = run(["--version"], cwd=self.dir, program=program)
+                self.assertEqual((code, out.replace("\r\n", "\n")), (0, name + " 0.64\n"))
+                code, out, err = run(["--colour=red", "chan.kaf"], cwd=self.dir, program=program)
+                self.assertEqual((code, out, err.replace("\r\n", "\n")),
+                                 (2, "", name + ": Unknown option: --colour=red. " + name +
+                                  " --help lists the options.\n"))
+        # --name=value in each program.
+        code, out, _ = run(["--radius=3", "--output-dir=.", "-q", "chan.kaf"], cwd=self.dir)
+        self.assertEqual((code, out), (0, "./chan-rr1.kaf\n./chan-rr1-shear.kaf\n"))
+        code, _, _ = run(["--no-picture", "--csv=t.csv", "chan.kaf"], cwd=self.dir,
+                         program=ZORVIK_VIEW)
+        self.assertEqual(code, 0)
+        code, _, _ = run(["angle", "50", "40", "2", "--output=a.kaf", "--mue=0.25"],
+                         cwd=self.dir, program=ZORVIK_MAKE)
+        self.assertEqual(code, 0)
+        self.assertIn("0.25", read(self.path("a.kaf")).decode())
+        self.assertEqual(self.files(), ["a.kaf", "chan-rr1-shear.kaf", "chan-rr1.kaf", "chan.kaf",
+                                        "t.csv"])
+
+    def test_a_thickness_option_without_finite_stiffness_refuses_the_file(self):
+        self.copy("chan.kaf")
+        code, out, err = run(["-q", "-t", "1e102", "-r", "3", "chan.kaf"], cwd=self.dir)
+        self.assertEqual((code, out, err),
+                         (1, "Cannot use chan.kaf: Not a thickness: 1e102. Type a number above "
+                             "0, such as 2.5.\n", ""))
+        self.assertEqual(self.files(), ["chan.kaf"])
 
 
 class EntryTest(ZorvikTestCase):
