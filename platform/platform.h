@@ -13,6 +13,9 @@ namespace platform {
 // keys can be read one by one without echo.
 bool stdinIsTerminal();
 
+// True when standard error is a terminal, where progress may be shown.
+bool stderrIsTerminal();
+
 // Waits for one key on the console and returns its code without echoing it;
 // Return gives 13. Only meaningful when stdinIsTerminal() is true. The
 // terminal is left as it was found, also when the program is interrupted.

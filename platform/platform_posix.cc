@@ -110,6 +110,8 @@ void installInterruptCleanup() {
 
 bool stdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
+bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
 int readConsoleKey() { return readKeyFrom(STDIN_FILENO); }
 
 bool fileExists(const std::string& path) {

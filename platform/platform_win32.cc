@@ -51,6 +51,11 @@ bool stdinIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
+bool stderrIsTerminal() {
+  DWORD mode = 0;
+  return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 int readConsoleKey() { return _getch() & 0xFF; }
 
 bool fileExists(const std::string& path) {

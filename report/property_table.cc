@@ -55,6 +55,8 @@ bool has(const PropertyColumn& column, const Row& row) {
   return !row.torsion || column.properties.torsionAndWarping.ok();
 }
 
+}  // namespace
+
 std::string fullPrecision(double value) {
   char buffer[32];
   return std::string(
@@ -62,30 +64,46 @@ std::string fullPrecision(double value) {
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17).ptr);
 }
 
-}  // namespace
+std::string formatTable(const TextTable& table) {
+  std::size_t labelWidth = kLabelWidth;
+  for (const auto& row : table.rows) labelWidth = std::max(labelWidth, row.first.size() + 2);
+  std::vector<std::size_t> widths;
+  std::string text = padRight("", labelWidth);
+  for (const std::string& head : table.heads) {
+    widths.push_back(std::max(kNarrowestColumn, head.size() + 2));
+    text += padLeft(head, widths.back());
+  }
+  text += '\n' + padRight("units", labelWidth);
+  for (std::size_t i = 0; i < table.units.size() && i < widths.size(); ++i) {
+    text += padLeft(table.units[i], widths[i]);
+  }
+  text += '\n';
+  for (const auto& [label, cells] : table.rows) {
+    text += padRight(label, labelWidth);
+    for (std::size_t i = 0; i < cells.size() && i < widths.size(); ++i) {
+      text += padLeft(cells[i], widths[i]);
+    }
+    text += '\n';
+  }
+  return text;
+}
 
 std::string propertyTable(const std::vector<PropertyColumn>& columns) {
   if (columns.empty()) return std::string();
   const std::string& length = columns.front().section->Laenge;
-  std::vector<std::size_t> widths;
-  std::string table = padRight("", kLabelWidth);
+  TextTable layout;
   for (const PropertyColumn& column : columns) {
-    widths.push_back(std::max(kNarrowestColumn, column.name.size() + 2));
-    table += padLeft(column.name, widths.back());
+    layout.heads.push_back(column.name);
+    layout.units.push_back(column.section->Kraft + ", " + column.section->Laenge);
   }
-  table += '\n' + padRight("units", kLabelWidth);
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    table += padLeft(columns[i].section->Kraft + ", " + columns[i].section->Laenge, widths[i]);
-  }
-  table += '\n';
   for (const Row& row : kRows) {
-    table += padRight(rowLabel(row, length), kLabelWidth);
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      table += padLeft(has(columns[i], row) ? formatReal(columns[i].properties.*row.value) : "-",
-                       widths[i]);
+    std::vector<std::string> cells;
+    for (const PropertyColumn& column : columns) {
+      cells.push_back(has(column, row) ? formatReal(column.properties.*row.value) : "-");
     }
-    table += '\n';
+    layout.rows.emplace_back(rowLabel(row, length), std::move(cells));
   }
+  std::string table = formatTable(layout);
   for (const PropertyColumn& column : columns) {
     if (column.properties.torsionAndWarping) continue;
     table += "No torsion and warping values for " + column.name + ": " +

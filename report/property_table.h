@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "report/section_properties.h"
@@ -22,6 +23,18 @@ std::string propertyTable(const std::vector<PropertyColumn>& columns);
 // then one row per file, numbers with 17 significant digits and a point,
 // empty fields for values a section does not have. Lines end with CR LF.
 std::string propertyCsv(const std::vector<PropertyColumn>& columns);
+
+// A table of named columns: a head row of names, a row of units, then one
+// row per label, each cell right-aligned in its column.
+struct TextTable {
+  std::vector<std::string> heads;
+  std::vector<std::string> units;
+  std::vector<std::pair<std::string, std::vector<std::string>>> rows;
+};
+std::string formatTable(const TextTable& table);
+
+// A number with 17 significant digits, which reads back to the same double.
+std::string fullPrecision(double value);
 
 // A CSV field: quoted, with its quotes doubled, when it holds a comma, a
 // quote or a line end.

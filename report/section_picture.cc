@@ -20,6 +20,14 @@ const char* const kColours[] = {"#9a9a9a", "#d62728", "#1f77b4", "#2ca02c", "#94
 
 std::string number(double value) { return formatReal(value); }
 
+}  // namespace
+
+const char* pictureColour(std::size_t index) {
+  return kColours[std::min(index, std::size(kColours) - 1)];
+}
+
+namespace {
+
 // Offset that puts the section's first node at the origin.
 struct Shift {
   double y = 0.0;

@@ -16,6 +16,10 @@ using PictureEntry = PropertyColumn;
 // The picture grows downwards with its legend, so that every entry fits.
 std::string drawSections(const std::vector<PictureEntry>& entries);
 
+// The colour of the index-th file of a picture: the first grey, the others
+// distinct; beyond the palette the last colour repeats.
+const char* pictureColour(std::size_t index);
+
 // Text made safe for XML: markup characters become character references;
 // text that is valid UTF-8 keeps its characters, in other text the bytes
 // above 127 are taken as Latin-1.

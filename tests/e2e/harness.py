@@ -12,6 +12,7 @@ import unittest
 ZORVIK = os.environ.get("ZORVIK", "")
 ZORVIK_VIEW = os.environ.get("ZORVIK_VIEW", "")
 ZORVIK_MAKE = os.environ.get("ZORVIK_MAKE", "")
+ZORVIK_BUCKLE = os.environ.get("ZORVIK_BUCKLE", "")
 RUNNER = os.environ.get("ZORVIK_RUNNER", "").split()
 DATA = os.environ.get("ZORVIK_TEST_DATA", os.path.join(os.path.dirname(__file__), "..", "data"))
 HERE = os.path.dirname(os.path.abspath(__file__))
