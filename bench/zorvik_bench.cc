@@ -20,6 +20,8 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "strip/finite_strip.h"
+#include "strip/signature_curve.h"
 #include "zorvik/batch_run.h"
 #include "zorvik/zorvik_options.h"
 
@@ -258,6 +260,39 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
+// The signature curve of the example lipped channel rounded with 4 arc
+// plates per corner, default strips, 60 lengths (the goal: under 50 ms).
+void BM_SignatureCurve(benchmark::State& state) {
+  CrossSection section = lippedChannel(5);
+  if (!roundCorners(section, 4, 4, true, std::vector<int>(5, 1)).misfitCorners.empty())
+    std::abort();
+  if (!setThickness(section, 2)) std::abort();
+  StripModel model;
+  if (!buildStripModel(section, 0, model)) std::abort();
+  const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(signatureCurve(model, StressField{1, 0, 0}, lengths));
+  }
+  state.counters["nodes"] = static_cast<double>(model.nodes.size());
+}
+
+// A zigzag chain of n nodes, one strip per plate, 10 lengths from 20 to
+// 2,000: the cost should grow linearly with n (the goal: 10,000 nodes under
+// 15 times 1,000).
+void BM_ChainLoadFactors(benchmark::State& state) {
+  const int nodes = static_cast<int>(state.range(0));
+  StripModel model;
+  model.E = 210000;
+  model.G = 80769;
+  model.MUE = 0.3;
+  for (int i = 0; i < nodes; ++i) model.nodes.push_back({10.0 * i, i % 2 == 0 ? 0.0 : 10.0});
+  for (int i = 0; i + 1 < nodes; ++i) model.strips.push_back({i, i + 1, 1.0});
+  const std::vector<double> lengths = halfWavelengths(20, 2000, 10);
+  for (auto _ : state) {
+    for (double L : lengths) benchmark::DoNotOptimize(lowestLoadFactor(model, {1, 0, 0}, L));
+  }
+}
+
 BENCHMARK(BM_Load)->Apply(sizes);
 BENCHMARK(BM_ParseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
@@ -266,6 +301,8 @@ BENCHMARK(BM_Round)->Apply(sizes);
 BENCHMARK(BM_GenerationRound)->Apply(sizes);
 BENCHMARK(BM_CatalogueBatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CatalogueWriteFloor)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignatureCurve)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.
 int main(int argc, char** argv) {

@@ -12,6 +12,7 @@ const double kWidth = 900;
 const double kPlotHeight = 480;
 const double kLeft = 80, kRight = 30, kTop = 30, kAxisBelow = 60;
 const double kLegendLine = 18;
+const double kLabelStep = 13;
 
 std::string number(double value) { return formatReal(value); }
 
@@ -117,7 +118,11 @@ std::string drawCurves(const std::vector<CurveEntry>& entries, const std::vector
       const double x = axes.x(length), y = axes.y(lambda);
       svg += "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"4\" fill=\"" + colour +
              "\"/>\n";
-      svg += text(x, std::max(y - 8, kTop + 10), number(lambda), "middle", 11);
+      // The files' values at one minimum stack upwards, in the files' order.
+      const double above = y - 10 - kLabelStep * static_cast<double>(entries.size() - 1 - i);
+      svg += "<text x=\"" + number(x) + "\" y=\"" + number(std::max(above, kTop + 10)) +
+             "\" font-size=\"11\" text-anchor=\"middle\" fill=\"" + colour + "\">" +
+             number(lambda) + "</text>\n";
     }
     const double y = legendTop + kLegendLine * static_cast<double>(i);
     svg += "<rect x=\"" + number(kLeft) + "\" y=\"" + number(y - 9) +

@@ -1,9 +1,5 @@
 #include "strip/finite_strip.h"
 
-#include <Spectra/MatOp/SparseCholesky.h>
-#include <Spectra/MatOp/SparseSymMatProd.h>
-#include <Spectra/SymGEigsSolver.h>
-
 #include <Eigen/Dense>
 #include <Eigen/Sparse>
 #include <algorithm>
@@ -36,9 +32,15 @@ const std::array<double, 4> kGaussWeights = {0.1739274225687269, 0.3260725774312
 // The default mesh: no strip wider than this share of the centre line.
 const double kStripsAlongTheCentreLine = 32;
 
-// A problem this small is solved whole; above it the lowest mode is found
-// by Lanczos iteration on the sparse factorisation.
-const int kDenseLimit = 64;
+// The share of a hint below the lowest lambda taken as the shift.
+const double kShiftShare = 0.9;
+
+// Lanczos steps at the most; a step costs two triangular solves and the
+// reorthogonalisation against the steps before. A model of a few hundred
+// freedoms settles in far fewer; where very many modes lie within 1e-6 of
+// the lowest (a long corrugated chain), the value reached is within that
+// cluster, from above.
+const int kMostLanczosSteps = 80;
 
 struct StripMatrices {
   Matrix8 elastic = Matrix8::Zero();
@@ -154,27 +156,49 @@ void assemble(const StripModel& model, const StressField& stress, double L, Spar
   Kg.setFromTriplets(geometric.begin(), geometric.end());
 }
 
-// The largest mu of Kg phi = mu K phi, K positive definite.
-double largestDense(const SparseMatrix& K, const SparseMatrix& Kg) {
-  const Eigen::MatrixXd k(K), kg(Kg);
-  Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> solver(kg, k, Eigen::EigenvaluesOnly);
-  if (solver.info() != Eigen::Success) return std::numeric_limits<double>::quiet_NaN();
-  return solver.eigenvalues().maxCoeff();
-}
+using Cholesky = Eigen::SimplicialLLT<SparseMatrix, Eigen::Lower, Eigen::AMDOrdering<int>>;
 
-double largestSparse(const SparseMatrix& K, const SparseMatrix& Kg) {
-  using Product = Spectra::SparseSymMatProd<double>;
-  using Cholesky = Spectra::SparseCholesky<double>;
-  Product product(Kg);
-  Cholesky cholesky(K);
-  if (cholesky.info() != Spectra::CompInfo::Successful) return largestDense(K, Kg);
-  const int n = static_cast<int>(K.rows());
-  Spectra::SymGEigsSolver<Product, Cholesky, Spectra::GEigsMode::Cholesky> solver(
-      product, cholesky, 1, std::min(n, 24));
-  solver.init();
-  solver.compute(Spectra::SortRule::LargestAlge, 1000, 1e-12);
-  if (solver.info() != Spectra::CompInfo::Successful) return largestDense(K, Kg);
-  return solver.eigenvalues()[0];
+// The largest mu of Kg phi = mu M phi, M positive definite and factored, by
+// Lanczos iteration on L^-1 P Kg P^T L^-T (M = P^T L L^T P). It stops when
+// the largest Ritz value has settled: only the value is needed, and in a
+// cluster of nearly equal modes the value settles long before any one mode
+// does. Without reorthogonalisation a converged value may come back as a
+// copy, which leaves the largest one as it is; each step costs in
+// proportion to the model.
+double largestByLanczos(const Cholesky& factor, const SparseMatrix& Kg) {
+  const Eigen::Index n = Kg.rows();
+  const int most = static_cast<int>(std::min<Eigen::Index>(n, kMostLanczosSteps));
+  auto apply = [&](const Eigen::VectorXd& x) -> Eigen::VectorXd {
+    const Eigen::VectorXd w = factor.permutationPinv() * factor.matrixU().solve(x);
+    const Eigen::VectorXd g = factor.permutationP() * (Kg * w);
+    return factor.matrixL().solve(g);
+  };
+  // A start that no symmetry of the section makes orthogonal to the mode.
+  Eigen::VectorXd q(n), before = Eigen::VectorXd::Zero(n);
+  for (Eigen::Index i = 0; i < n; ++i) q[i] = 1.0 + 0.5 * std::sin(1.0 + 0.61803398875 * i);
+  q.normalize();
+  std::vector<double> alpha, beta;
+  double previous = -HUGE_VAL, largest = -HUGE_VAL;
+  int settled = 0;
+  for (int j = 0; j < most; ++j) {
+    Eigen::VectorXd w = apply(q);
+    if (j > 0) w -= beta.back() * before;
+    alpha.push_back(q.dot(w));
+    w -= alpha.back() * q;
+    const double norm = w.norm();
+    const Eigen::VectorXd diagonal = Eigen::Map<Eigen::VectorXd>(alpha.data(), j + 1);
+    const Eigen::VectorXd offDiagonal = Eigen::Map<Eigen::VectorXd>(beta.data(), j);
+    Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> tridiagonal;
+    tridiagonal.computeFromTridiagonal(diagonal, offDiagonal, Eigen::EigenvaluesOnly);
+    largest = tridiagonal.eigenvalues().maxCoeff();
+    settled = std::fabs(largest - previous) <= 1e-11 * std::fabs(largest) ? settled + 1 : 0;
+    if (settled >= 2 || norm <= 1e-14 * std::fabs(largest)) break;
+    previous = largest;
+    beta.push_back(norm);
+    before = q;
+    q = w / norm;
+  }
+  return largest;
 }
 
 std::string plateName(int k) { return "plate " + std::to_string(k + 1); }
@@ -266,10 +290,23 @@ Result buildStripModel(const CrossSection& section, int stripsPerPlate, StripMod
   return Result::success();
 }
 
-double lowestLoadFactor(const StripModel& model, const StressField& stress, double L) {
+double lowestLoadFactor(const StripModel& model, const StressField& stress, double L, double near) {
   SparseMatrix K, Kg;
   assemble(model, stress, L, K, Kg);
-  const double mu = K.rows() <= kDenseLimit ? largestDense(K, Kg) : largestSparse(K, Kg);
-  if (std::isnan(mu)) return mu;
-  return mu > 0 ? 1 / mu : std::numeric_limits<double>::infinity();
+  // A shift sigma below the lowest lambda spreads the modes near it apart:
+  // Kg phi = mu (K - sigma Kg) phi with mu = 1 / (lambda - sigma). The
+  // factorisation fails when sigma is not below every positive lambda; the
+  // shift is then lowered until it holds (sigma 0 always does).
+  double sigma = std::isfinite(near) && near > 0 ? kShiftShare * near : 0.0;
+  for (int attempt = 0;; ++attempt) {
+    const SparseMatrix M = sigma > 0 ? SparseMatrix(K - sigma * Kg) : K;
+    Cholesky factor(M);
+    if (factor.info() == Eigen::Success) {
+      const double mu = largestByLanczos(factor, Kg);
+      if (!(mu > 0)) return std::numeric_limits<double>::infinity();
+      return sigma + 1 / mu;
+    }
+    if (sigma == 0.0) return std::numeric_limits<double>::quiet_NaN();
+    sigma = attempt < 3 ? sigma / 2 : 0.0;
+  }
 }

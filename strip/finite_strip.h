@@ -61,5 +61,8 @@ Result buildStripModel(const CrossSection& section, int stripsPerPlate, StripMod
 
 // The smallest positive load factor lambda of K phi = lambda Kg phi at the
 // half-wavelength L under the given stresses; +infinity when no positive one
-// exists (the stresses nowhere compress).
-double lowestLoadFactor(const StripModel& model, const StressField& stress, double L);
+// exists (the stresses nowhere compress). near, when given, is a value close
+// to the answer (such as lambda at a neighbouring length): the solve then
+// converges in fewer steps; the answer does not depend on it.
+double lowestLoadFactor(const StripModel& model, const StressField& stress, double L,
+                        double near = 0.0);

@@ -13,7 +13,7 @@ const double kGolden = 0.6180339887498949;
 CurveMinimum refine(const StripModel& model, const StressField& stress, double lo, double mid,
                     double hi, double lambdaAtMid, const Progress& progress) {
   auto lambdaAt = [&](double logL) {
-    const double lambda = lowestLoadFactor(model, stress, std::exp(logL));
+    const double lambda = lowestLoadFactor(model, stress, std::exp(logL), lambdaAtMid);
     if (progress) progress();
     return lambda;
   };
@@ -54,7 +54,8 @@ SignatureCurve signatureCurve(const StripModel& model, const StressField& stress
                               const std::vector<double>& lengths, const Progress& progress) {
   SignatureCurve curve;
   for (double L : lengths) {
-    curve.lambdas.push_back(lowestLoadFactor(model, stress, L));
+    const double near = curve.lambdas.empty() ? 0.0 : curve.lambdas.back();
+    curve.lambdas.push_back(lowestLoadFactor(model, stress, L, near));
     if (progress) progress();
   }
   for (std::size_t i = 1; i + 1 < lengths.size(); ++i) {
