@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -13,9 +15,19 @@
 // can be written.
 Result createTemporaryBeside(const std::string& target, std::string& temporary);
 
+// Removes a temporary file and disarms it.
+void dropTemporary(const std::string& temporary);
+
 // Ends a write through temporary: moves it over target when written
 // succeeded, removes it otherwise, and disarms it.
 Result finishTemporary(const std::string& temporary, const std::string& target, Result written);
+
+// The same for several written files that belong together (temporary,
+// target): they move with no interrupt between them. One result per file: a
+// move that failed has the reason, the ones after it an empty one (their
+// temporary files are removed).
+std::vector<Result> finishTemporaries(
+    const std::vector<std::pair<std::string, std::string>>& moves);
 
 // Writes bytes as the whole content of target.
 Result writeWholeFile(const std::string& target, const std::string& bytes);

@@ -21,7 +21,17 @@ Console& Console::standard() {
   return console;
 }
 
-int readKey() { return Console::standard().readKey(); }
+void awaitKey() { Console::standard().awaitKey(); }
+
+namespace {
+
+// An answer or token longer than the most keys is shown shortened.
+std::string shortened(std::string text) {
+  if (text.size() <= kMostAnswerKeys) return text;
+  return text.substr(0, kShownKeys) + "\xE2\x80\xA6";  // "…"
+}
+
+}  // namespace
 
 void writeLine(std::ostream& out, const std::string& line) { out << line << '\n' << std::flush; }
 void writeText(std::ostream& out, const std::string& text) { out << text << std::flush; }
@@ -34,11 +44,32 @@ void Console::dropRestOfTokenLine() {
   if (c == '\n') buffer->sbumpc();
 }
 
+int Console::nextByte() {
+  if (++bytesThisAnswer_ > kMostBytesPerAnswer) {
+    throw InputGone("standard input gave " + std::to_string(kMostBytesPerAnswer) +
+                    " bytes without an answer; the run ends here.");
+  }
+  return in_.rdbuf()->sbumpc();
+}
+
+void Console::awaitKey() {
+  try {
+    readKey();
+  } catch (const InputGone&) {
+    // Nothing is left to do: the wait is over either way.
+  }
+}
+
 int Console::readKey() {
   if (keysFromTerminal_) {
     // A line feed is Return too: the terminal sends one for a Return typed
     // in the moment between two key reads, when it is in line mode.
     const int key = platform::readConsoleKey();
+    if (key < 0) throw InputGone("the terminal is gone; the run ends here.");
+    if (++bytesThisAnswer_ > kMostBytesPerAnswer) {
+      throw InputGone("the terminal gave " + std::to_string(kMostBytesPerAnswer) +
+                      " keys without an answer; the run ends here.");
+    }
     return key == '\n' ? kReturnKey : key;
   }
   if (afterToken_) {
@@ -47,7 +78,7 @@ int Console::readKey() {
   }
   std::streambuf* buffer = in_.rdbuf();
   using Traits = std::streambuf::traits_type;
-  const int c = buffer->sbumpc();
+  const int c = nextByte();
   if (c == Traits::eof() || c == '\n') return kReturnKey;
   if (c == '\r') {
     if (buffer->sgetc() == '\n') buffer->sbumpc();
@@ -58,8 +89,10 @@ int Console::readKey() {
 
 std::string Console::readAnswer() {
   std::string answer;
+  bytesThisAnswer_ = 0;
   for (;;) {
     const int key = readKey();
+    if (key == 0) continue;
     if (takesBackAKey(key)) {
       if (!answer.empty()) {
         answer.pop_back();
@@ -68,8 +101,8 @@ std::string Console::readAnswer() {
       continue;
     }
     out_ << static_cast<char>(key) << std::flush;
-    if (endsAnswer(key)) return answer;
-    answer += static_cast<char>(key);
+    if (endsAnswer(key)) return shortened(answer);
+    if (answer.size() <= kMostAnswerKeys) answer += static_cast<char>(key);
   }
 }
 
@@ -78,12 +111,20 @@ bool Console::readToken(std::string& token) {
   if (inputEnded_) return false;
   std::streambuf* buffer = in_.rdbuf();
   using Traits = std::streambuf::traits_type;
+  bytesThisAnswer_ = 0;
+  // NUL bytes are not keys: they are passed over like blanks.
+  auto passedOver = [](int c) { return c == 0 || isBlankSpace(Traits::to_char_type(c)); };
   int c = buffer->sgetc();
-  while (c != Traits::eof() && isBlankSpace(Traits::to_char_type(c))) c = buffer->snextc();
-  while (c != Traits::eof() && !endsToken(c)) {
-    token += Traits::to_char_type(c);
-    c = buffer->snextc();
+  while (c != Traits::eof() && passedOver(c)) {
+    nextByte();
+    c = buffer->sgetc();
   }
+  while (c != Traits::eof() && !endsToken(c)) {
+    if (c != 0 && token.size() <= kMostAnswerKeys) token += Traits::to_char_type(c);
+    nextByte();
+    c = buffer->sgetc();
+  }
+  token = shortened(token);
   if (token.empty()) {
     inputEnded_ = true;
     return false;
@@ -97,14 +138,22 @@ void Console::dropRestOfLine() {
   std::streambuf* buffer = in_.rdbuf();
   using Traits = std::streambuf::traits_type;
   int c = buffer->sgetc();
-  while (c != Traits::eof() && c != '\n') c = buffer->snextc();
-  if (c == '\n') buffer->sbumpc();
+  while (c != Traits::eof() && c != '\n') {
+    nextByte();
+    c = buffer->sgetc();
+  }
+  if (c == '\n') nextByte();
 }
 
 int runGuarded(const char* program, int (*body)(int, char**), int argc, char** argv) {
   try {
     return body(argc, argv);
+  } catch (const InputGone& gone) {
+    std::cout << std::flush;
+    std::cerr << program << ": " << gone.what() << '\n';
+    return 1;
   } catch (const std::out_of_range&) {
+    // Raised only when the user cancels the index message of a section list.
     std::cerr << program << " stopped on an internal index error; no further file was saved.\n";
     return 1;
   }

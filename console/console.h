@@ -10,9 +10,25 @@
 #pragma once
 
 #include <iosfwd>
+#include <stdexcept>
 #include <string>
 
 #include "archive/numbers.h"
+
+// The input can give no more answers: the terminal is gone (a hangup; keys
+// are read raw there, so nobody types an end of input), or the input gave
+// kMostBytesPerAnswer bytes without completing one. runGuarded ends the run
+// with its message.
+class InputGone : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// An answer holds at most this many keys; a longer one is shown as its first
+// kShownKeys keys and "…", which no check takes.
+const std::size_t kMostAnswerKeys = 1000;
+const std::size_t kShownKeys = 20;
+const long kMostBytesPerAnswer = 100000;
 
 class Console {
  public:
@@ -22,11 +38,15 @@ class Console {
   // The process's console: std::cin and std::cout.
   static Console& standard();
 
-  // One key, not echoed; Return gives 13.
+  // One key, not echoed; Return gives 13. Throws InputGone.
   int readKey();
+  // The key that ends a wait ("Press key..."); a terminal that is gone
+  // ends the wait as well.
+  void awaitKey();
   // One answer token, each key echoed as typed; Return, blank or tab ends it.
   // Backspace and Delete take back the last key of the answer (echoed as
-  // backspace, blank, backspace), and do nothing on an empty answer.
+  // backspace, blank, backspace), and do nothing on an empty answer. NUL
+  // bytes are not keys. Throws InputGone.
   std::string readAnswer();
   // The next token of standard input: the characters up to a blank, tab or
   // line end, after leading white space and line breaks. False at the end of
@@ -40,16 +60,18 @@ class Console {
 
  private:
   void dropRestOfTokenLine();
+  int nextByte();  // counts toward kMostBytesPerAnswer
 
   std::istream& in_;
   std::ostream& out_;
   bool keysFromTerminal_;
   bool afterToken_ = false;
   bool inputEnded_ = false;
+  long bytesThisAnswer_ = 0;
 };
 
-// The standard console's key read, for the waits at the end of the program.
-int readKey();
+// The standard console's wait for a key, at the end of the program.
+void awaitKey();
 
 // Keys with a meaning of their own.
 const int kReturnKey = 13;
@@ -62,6 +84,6 @@ void writeLine(std::ostream& out, const std::string& line);
 void writeText(std::ostream& out, const std::string& text);
 
 // Runs a program's body and returns its exit code. The checked list's index
-// error, raised only when the user cancels its message, ends the program
-// with one line on standard error and exit code 1.
+// error, raised only when the user cancels its message, and InputGone end
+// the program with one line on standard error and exit code 1.
 int runGuarded(const char* program, int (*body)(int, char**), int argc, char** argv);

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/result.h"
 
@@ -17,9 +19,16 @@ bool stdinIsTerminal();
 bool stderrIsTerminal();
 
 // Waits for one key on the console and returns its code without echoing it;
-// Return gives 13. Only meaningful when stdinIsTerminal() is true. The
-// terminal is left as it was found, also when the program is interrupted.
+// Return gives 13, and -1 means that the console gave no key (it is gone: a
+// hangup). Only meaningful when stdinIsTerminal() is true. The terminal is
+// left as it was found, also when the program is interrupted.
 int readConsoleKey();
+
+// What names one file whatever the path that leads to it: its device and
+// inode (its volume and file index on Windows); for a file that does not
+// exist yet, its folder's identity and its name. Two paths with one identity
+// name one file.
+std::string fileIdentity(const std::string& path);
 
 // True when the path names anything that exists, directories included.
 bool fileExists(const std::string& path);
@@ -32,6 +41,11 @@ bool askRetryOrCancel(const char* caption, const char* message);
 // system's reason when it cannot.
 Result replaceFile(const std::string& from, const std::string& to);
 
+// Moves every file to its new name with no interrupt in between. On a
+// failure the moves stop there; moved says how many were made.
+Result replaceFilesTogether(const std::vector<std::pair<std::string, std::string>>& moves,
+                            std::size_t& moved);
+
 // Creates path as a new, empty file; fails with the system's reason when
 // something of that name exists or the file cannot be made.
 Result createNewFile(const std::string& path);
@@ -39,13 +53,14 @@ Result createNewFile(const std::string& path);
 // The number of this process, to give names that no other process uses.
 unsigned long processId();
 
-// While armed, an interrupt (Ctrl-C, SIGTERM or SIGHUP on POSIX; Ctrl-C,
-// Ctrl-Break or closing the console window on Windows) removes the file at
-// path before the program ends as it would have ended anyway. One file at a
-// time: arming again replaces the name.
-void removeOnInterrupt(const std::string& path);
-// Disarms removeOnInterrupt; the armed file is no longer touched.
-void keepOnInterrupt();
+// While armed, an interrupt (Ctrl-C, Ctrl-\\, SIGTERM or SIGHUP on POSIX,
+// unless the program was started with it ignored; Ctrl-C, Ctrl-Break or
+// closing the console window on Windows) removes the file at path before the
+// program ends as it would have ended anyway. Two files may be armed at
+// once; false when no slot is free or the path is too long.
+bool removeOnInterrupt(const std::string& path);
+// Disarms removeOnInterrupt for path; the file is no longer touched.
+void keepOnInterrupt(const std::string& path);
 // True once an interrupt asked the program to end while a file was armed.
 // Long writes check it: on Windows the interrupt only asks, and the writer
 // removes its file itself before the program ends.

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -34,12 +35,6 @@ void restoreTerminal() {
   }
 }
 
-void restoreAndReraise(int signo) {
-  restoreTerminal();
-  signal(signo, SIG_DFL);
-  raise(signo);
-}
-
 // Puts fd into non-canonical mode without echo and with CR kept as CR, so
 // that Return reads as 13. Signals stay on: Ctrl-C still interrupts.
 bool enterKeyMode(int fd) {
@@ -59,51 +54,58 @@ bool enterKeyMode(int fd) {
   return true;
 }
 
-// Reads one byte from fd with the terminal in key mode; 13 at end of input.
-int readKeyFrom(int fd) {
-  struct sigaction handler {};
-  struct sigaction oldInt {};
-  struct sigaction oldTerm {};
-  handler.sa_handler = restoreAndReraise;
-  sigemptyset(&handler.sa_mask);
-  sigaction(SIGINT, &handler, &oldInt);
-  sigaction(SIGTERM, &handler, &oldTerm);
-
-  const bool keyMode = enterKeyMode(fd);
-  unsigned char byte = kReturnKey;
-  ssize_t got;
-  do {
-    got = read(fd, &byte, 1);
-  } while (got < 0 && errno == EINTR);
-  if (got != 1) byte = kReturnKey;
-  if (keyMode) restoreTerminal();
-
-  sigaction(SIGINT, &oldInt, nullptr);
-  sigaction(SIGTERM, &oldTerm, nullptr);
-  return byte;
-}
-
-// The file to remove on an interrupt: prepared before it is armed, read by
-// the handler, which only calls unlink on it.
-char interruptFile[4096];
-volatile sig_atomic_t interruptFileArmed = 0;
+// The files to remove on an interrupt: prepared before they are armed, read
+// by the handler, which only calls unlink on them.
+const int kArmedFiles = 2;
+char interruptFiles[kArmedFiles][4096];
+volatile sig_atomic_t interruptFileArmed[kArmedFiles] = {0, 0};
 volatile sig_atomic_t interruptSeen = 0;
 
-void removeFileAndReraise(int signo) {
+// The signals that end the program, whose handler restores the terminal and
+// removes the armed files first.
+const int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void cleanUpAndReraise(int signo) {
   interruptSeen = 1;
-  if (interruptFileArmed) unlink(interruptFile);
+  restoreTerminal();
+  for (int i = 0; i < kArmedFiles; ++i) {
+    if (interruptFileArmed[i]) unlink(interruptFiles[i]);
+  }
   signal(signo, SIG_DFL);
   raise(signo);
 }
 
-void installInterruptCleanup() {
+// Installs the handler for every ending signal that the program did not
+// inherit as ignored (nohup): an ignored signal stays ignored. A file that
+// grows past the file-size limit makes its write fail instead of ending the
+// program, so that the ordinary path removes the temporary file.
+void installCleanup() {
   static bool installed = false;
   if (installed) return;
   installed = true;
   struct sigaction handler {};
-  handler.sa_handler = removeFileAndReraise;
+  handler.sa_handler = cleanUpAndReraise;
   sigemptyset(&handler.sa_mask);
-  for (int signo : {SIGINT, SIGTERM, SIGHUP}) sigaction(signo, &handler, nullptr);
+  for (int signo : kEndingSignals) {
+    struct sigaction old {};
+    sigaction(signo, nullptr, &old);
+    if (old.sa_handler != SIG_IGN) sigaction(signo, &handler, nullptr);
+  }
+  signal(SIGXFSZ, SIG_IGN);
+}
+
+// Reads one byte from fd with the terminal in key mode. -1 when the read
+// fails or finds no byte: on a terminal that is a hangup, not an answer.
+int readKeyFrom(int fd) {
+  installCleanup();
+  const bool keyMode = enterKeyMode(fd);
+  unsigned char byte = 0;
+  ssize_t got;
+  do {
+    got = read(fd, &byte, 1);
+  } while (got < 0 && errno == EINTR);
+  if (keyMode) restoreTerminal();
+  return got == 1 ? byte : -1;
 }
 
 }  // namespace
@@ -113,6 +115,26 @@ bool stdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
 int readConsoleKey() { return readKeyFrom(STDIN_FILENO); }
+
+std::string fileIdentity(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0) {
+    return "file " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+  }
+  // Not there yet: the folder's identity and the name.
+  const std::size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  struct stat folderInfo;
+  if (name != "." && name != ".." && stat(folder.c_str(), &folderInfo) == 0) {
+    return "new " + std::to_string(folderInfo.st_dev) + ":" + std::to_string(folderInfo.st_ino) +
+           "/" + name;
+  }
+  char* real = realpath(folder.c_str(), nullptr);
+  const std::string canonical = real ? std::string(real) : folder;
+  std::free(real);
+  return "path " + canonical + "/" + name;
+}
 
 bool fileExists(const std::string& path) {
   struct stat info;
@@ -142,7 +164,8 @@ bool askRetryOrCancel(const char* caption, const char* message) {
   for (;;) {
     const char* prompt = "r = retry, c = cancel? ";
     if (write(tty, prompt, std::strlen(prompt)) < 0) break;
-    const int key = readKeyFrom(tty);
+    int key = readKeyFrom(tty);
+    if (key < 0) key = 'c';
     if (write(tty, "\n", 1) < 0) break;
     if (key == 'r' || key == 'R') {
       retry = true;
@@ -173,22 +196,46 @@ Result createNewFile(const std::string& path) {
 
 unsigned long processId() { return static_cast<unsigned long>(getpid()); }
 
-void removeOnInterrupt(const std::string& path) {
-  installInterruptCleanup();
-  interruptFileArmed = 0;
-  const std::size_t length = std::min(path.size(), sizeof interruptFile - 1);
-  std::memcpy(interruptFile, path.data(), length);
-  interruptFile[length] = '\0';
-  interruptFileArmed = length == path.size() ? 1 : 0;
+bool removeOnInterrupt(const std::string& path) {
+  installCleanup();
+  if (path.size() >= sizeof interruptFiles[0]) return false;
+  for (int i = 0; i < kArmedFiles; ++i) {
+    if (interruptFileArmed[i]) continue;
+    std::memcpy(interruptFiles[i], path.data(), path.size());
+    interruptFiles[i][path.size()] = '\0';
+    interruptFileArmed[i] = 1;
+    return true;
+  }
+  return false;
 }
 
-void keepOnInterrupt() { interruptFileArmed = 0; }
+void keepOnInterrupt(const std::string& path) {
+  for (int i = 0; i < kArmedFiles; ++i) {
+    if (interruptFileArmed[i] && path == interruptFiles[i]) interruptFileArmed[i] = 0;
+  }
+}
 
 bool interruptRequested() { return interruptSeen != 0; }
 
 Result replaceFile(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return Result::success();
   return Result::failure(std::strerror(errno));
+}
+
+Result replaceFilesTogether(const std::vector<std::pair<std::string, std::string>>& moves,
+                            std::size_t& moved) {
+  // An interrupt waits until every file has its new content.
+  sigset_t ending, before;
+  sigemptyset(&ending);
+  for (int signo : kEndingSignals) sigaddset(&ending, signo);
+  sigprocmask(SIG_BLOCK, &ending, &before);
+  Result result = Result::success();
+  for (moved = 0; moved < moves.size() && result; ++moved) {
+    result = replaceFile(moves[moved].first, moves[moved].second);
+  }
+  if (!result) --moved;
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  return result;
 }
 
 }  // namespace platform

@@ -27,20 +27,25 @@ std::string lastErrorText() {
 }
 
 // The console's control handler runs on a thread of its own while the main
-// thread may still hold the file open, so it cannot remove the file itself:
-// it asks (interruptSeen), and waits until the writer has removed its file
-// and disarmed, before it lets the program end.
-char interruptFile[4096];
-volatile LONG interruptFileArmed = 0;
+// thread may still hold the files open, so it cannot remove them itself: it
+// asks (interruptSeen), and waits until the writer has removed its files and
+// disarmed them, before it lets the program end.
+const int kArmedFiles = 2;
+char interruptFiles[kArmedFiles][4096];
+volatile LONG interruptFileArmed[kArmedFiles] = {0, 0};
 volatile LONG interruptSeen = 0;
 
-BOOL WINAPI askWriterToStop(DWORD) {
-  if (InterlockedCompareExchange(&interruptFileArmed, 0, 0) == 0) return FALSE;
-  InterlockedExchange(&interruptSeen, 1);
-  for (int waited = 0; waited < 4000 && InterlockedCompareExchange(&interruptFileArmed, 0, 0);
-       waited += 10) {
-    Sleep(10);
+bool anyArmed() {
+  for (int i = 0; i < kArmedFiles; ++i) {
+    if (InterlockedCompareExchange(&interruptFileArmed[i], 0, 0) != 0) return true;
   }
+  return false;
+}
+
+BOOL WINAPI askWriterToStop(DWORD) {
+  if (!anyArmed()) return FALSE;
+  InterlockedExchange(&interruptSeen, 1);
+  for (int waited = 0; waited < 4000 && anyArmed(); waited += 10) Sleep(10);
   return FALSE;  // the default handler ends the program
 }
 
@@ -57,6 +62,30 @@ bool stderrIsTerminal() {
 }
 
 int readConsoleKey() { return _getch() & 0xFF; }
+
+std::string fileIdentity(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    if (known) {
+      return "file " + std::to_string(info.dwVolumeSerialNumber) + ":" +
+             std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
+    }
+  }
+  // Not there yet: the full path, in one case (the file system ignores case).
+  char full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  std::string text = length > 0 && length < sizeof full ? std::string(full, length) : path;
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c == '/') c = '\\';
+  }
+  return "path " + text;
+}
 
 bool fileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -99,23 +128,43 @@ Result createNewFile(const std::string& path) {
 
 unsigned long processId() { return GetCurrentProcessId(); }
 
-void removeOnInterrupt(const std::string& path) {
+bool removeOnInterrupt(const std::string& path) {
   static const bool installed = SetConsoleCtrlHandler(askWriterToStop, TRUE) != 0;
   (void)installed;
-  InterlockedExchange(&interruptFileArmed, 0);
-  if (path.size() >= sizeof interruptFile) return;
-  path.copy(interruptFile, path.size());
-  interruptFile[path.size()] = '\0';
-  InterlockedExchange(&interruptFileArmed, 1);
+  if (path.size() >= sizeof interruptFiles[0]) return false;
+  for (int i = 0; i < kArmedFiles; ++i) {
+    if (InterlockedCompareExchange(&interruptFileArmed[i], 0, 0) != 0) continue;
+    path.copy(interruptFiles[i], path.size());
+    interruptFiles[i][path.size()] = '\0';
+    InterlockedExchange(&interruptFileArmed[i], 1);
+    return true;
+  }
+  return false;
 }
 
-void keepOnInterrupt() { InterlockedExchange(&interruptFileArmed, 0); }
+void keepOnInterrupt(const std::string& path) {
+  for (int i = 0; i < kArmedFiles; ++i) {
+    if (path == interruptFiles[i]) InterlockedExchange(&interruptFileArmed[i], 0);
+  }
+}
 
 bool interruptRequested() { return InterlockedCompareExchange(&interruptSeen, 0, 0) != 0; }
 
 Result replaceFile(const std::string& from, const std::string& to) {
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return Result::success();
   return Result::failure(lastErrorText());
+}
+
+// The control handler waits while the files are armed, so the moves finish
+// before an interrupt ends the program.
+Result replaceFilesTogether(const std::vector<std::pair<std::string, std::string>>& moves,
+                            std::size_t& moved) {
+  Result result = Result::success();
+  for (moved = 0; moved < moves.size() && result; ++moved) {
+    result = replaceFile(moves[moved].first, moves[moved].second);
+  }
+  if (!result) --moved;
+  return result;
 }
 
 }  // namespace platform

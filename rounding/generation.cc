@@ -1,5 +1,6 @@
 #include "rounding/generation.h"
 
+#include "archive/atomic_file.h"
 #include "archive/file_naming.h"
 #include "archive/numbers.h"
 #include "rounding/thickness.h"
@@ -17,6 +18,16 @@ std::string howMade(const GenerationSettings& settings, double radius) {
 }
 
 }  // namespace
+
+RoundFileNames roundFileNames(const std::string& inputName, const std::string& outputFolder,
+                              int counter) {
+  RoundFileNames names;
+  names.mav3 = outputFolder.empty() ? inputName : inFolder(outputFolder, fileNameOf(inputName));
+  insertNameSuffix(names.mav3, "-rr" + std::to_string(counter));
+  names.mav4 = names.mav3;
+  insertNameSuffix(names.mav4, "-shear");
+  return names;
+}
 
 bool RoundOutcome::complete() const {
   if (!loaded || !prepared || !misfitCorners.empty() || files.size() != 2) return false;
@@ -52,17 +63,33 @@ RoundOutcome generateRound(const std::string& inputName, const GenerationSetting
   if (outcome.prepared) outcome.prepared = setThickness(section, settings.thickness);
   if (!outcome.prepared || !outcome.misfitCorners.empty()) return outcome;
 
-  std::string name = settings.outputFolder.empty()
-                         ? inputName
-                         : inFolder(settings.outputFolder, fileNameOf(inputName));
-  insertNameSuffix(name, "-rr" + std::to_string(counter));
+  const RoundFileNames names = roundFileNames(inputName, settings.outputFolder, counter);
   section.explanation.push_back(kGeneratedBy);
   section.explanation.push_back(howMade(settings, radius));
+  // Both files go to temporary files first and move into place together, so
+  // that an interrupt leaves the old pair or the new one.
+  std::string temporaries[2];
   section.FG = "uf";
-  outcome.files.push_back({name, section.save(name)});
-  insertNameSuffix(name, "-shear");
+  Result first = section.saveBeside(names.mav3, temporaries[0]);
   section.FG = "ufs";
   section.Typ = 6;
-  outcome.files.push_back({name, section.save(name)});
+  Result second = section.saveBeside(names.mav4, temporaries[1]);
+  if (first && !second) {
+    dropTemporary(temporaries[0]);
+    first = Result::failure("its twin " + names.mav4 + " could not be written");
+  } else if (!first && second) {
+    dropTemporary(temporaries[1]);
+    second = Result::failure("its twin " + names.mav3 + " could not be written");
+  } else if (first && second) {
+    const std::vector<Result> moved =
+        finishTemporaries({{temporaries[0], names.mav3}, {temporaries[1], names.mav4}});
+    first = moved[0] ? moved[0] : Result::failure("cannot replace the file: " + moved[0].reason());
+    second = moved[1] ? moved[1]
+             : moved[1].reason().empty()
+                 ? Result::failure("its twin " + names.mav3 + " could not be written")
+                 : Result::failure("cannot replace the file: " + moved[1].reason());
+  }
+  outcome.files.push_back({names.mav3, first});
+  outcome.files.push_back({names.mav4, second});
   return outcome;
 }

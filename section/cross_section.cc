@@ -201,16 +201,30 @@ Result CrossSection::load(const std::string& fileName) {
 }
 
 Result CrossSection::save(const std::string& fileName) {
+  std::string temporary;
+  const Result written = saveBeside(fileName, temporary);
+  if (!written) return written;
+  return finishTemporary(temporary, fileName, written);
+}
+
+Result CrossSection::saveBeside(const std::string& fileName, std::string& temporary) {
   const Result finite = checkFinite();
   if (!finite) return finite;
 
   // Written beside the target and renamed over it only when complete, so that
   // a failure or an interrupt never leaves a half-written file or destroys an
   // older one.
-  std::string temporary;
   const Result created = createTemporaryBeside(fileName, temporary);
   if (!created) return Result::failure("cannot create the file: " + created.reason());
-  return finishTemporary(temporary, fileName, writeFile(temporary));
+  Result written = Result::success();
+  try {
+    written = writeFile(temporary);
+  } catch (...) {  // out of memory: no temporary file stays behind
+    dropTemporary(temporary);
+    throw;
+  }
+  if (!written) dropTemporary(temporary);
+  return written;
 }
 
 Result CrossSection::writeFile(const std::string& fileName) {

@@ -37,6 +37,10 @@ class CrossSection {
   // Writes the whole file (version 1.54), through a temporary file that only
   // replaces fileName once every byte is written.
   Result save(const std::string& fileName);
+  // Writes the whole file to a new temporary file beside fileName (its name
+  // in temporary), for a caller that moves several files into place
+  // together (finishTemporaries). On a failure no temporary file remains.
+  Result saveBeside(const std::string& fileName, std::string& temporary);
 
   // Fails naming the first real of the section that is not finite.
   Result checkFinite() const;

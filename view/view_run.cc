@@ -131,7 +131,7 @@ int runView(const std::vector<std::string>& arguments) {
   if (csvToStdout) return exitCode;
   // A window opened by dropping files on the icon stays until a key.
   std::cout << "Press key..." << std::flush;
-  readKey();
+  awaitKey();
   std::cout << '\n';
   return exitCode;
 }

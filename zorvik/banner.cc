@@ -34,5 +34,5 @@ void printUsage(Console& console) {
   writeLine(out, "Es werden dann n Dateien mit ausgerundeten Ecken erzeugt.");
   writeLine(out, "Der Radius ist im Dateinamen der neuen Dateien angegeben.");
   writeLine(out, "Ende mit Taste...");
-  console.readKey();
+  console.awaitKey();
 }

@@ -29,7 +29,7 @@ struct RoundingSettings {
 int refuse(Console& console, const std::string& inputName, const std::string& reason) {
   writeLine(console.out(), "Cannot use " + inputName + ": " + reason);
   writeText(console.out(), "Press key...");
-  console.readKey();
+  console.awaitKey();
   return 1;
 }
 
@@ -210,6 +210,6 @@ int runRounding(const std::string& inputName, Console& console) {
     }
   }
   writeText(out, "Press key...");
-  console.readKey();
+  console.awaitKey();
   return exitCode;
 }
