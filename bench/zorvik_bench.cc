@@ -226,7 +226,7 @@ void BM_CatalogueBatch(benchmark::State& state) {
   std::ostringstream out;
   for (auto _ : state) {
     out.str("");
-    if (runBatch(request, out) != 0) std::abort();
+    if (runBatch(request, out, out) != 0) std::abort();
   }
   state.counters["files"] = 2000;
 }
@@ -235,7 +235,7 @@ void BM_CatalogueBatch(benchmark::State& state) {
 void BM_CatalogueWriteFloor(benchmark::State& state) {
   const BatchRequest request = catalogueRequest();
   std::ostringstream out;
-  if (runBatch(request, out) != 0) std::abort();
+  if (runBatch(request, out, out) != 0) std::abort();
   std::vector<std::pair<std::string, std::string>> files;
   for (const auto& entry : std::filesystem::directory_iterator(request.outputFolder)) {
     std::ifstream in(entry.path(), std::ios::binary);

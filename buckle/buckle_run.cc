@@ -11,6 +11,7 @@
 #include "archive/numbers.h"
 #include "buckle/curve_picture.h"
 #include "console/options.h"
+#include "console/output_plan.h"
 #include "console/value_rules.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
@@ -327,16 +328,8 @@ std::string curveCsv(const std::vector<Analysed>& files, const std::vector<doubl
   return csv;
 }
 
-bool isAnInput(const std::vector<std::string>& files, const std::string& name) {
-  return std::find(files.begin(), files.end(), name) != files.end();
-}
-
-bool writeOutput(const std::vector<std::string>& inputs, const std::string& what,
-                 const std::string& name, const std::string& bytes, std::ostream& info) {
-  if (isAnInput(inputs, name)) {
-    info << "The " << what << " was not written: " << name << " is one of the files given.\n";
-    return false;
-  }
+bool writeOutput(const std::string& what, const std::string& name, const std::string& bytes,
+                 std::ostream& info) {
   const Result written = writeWholeFile(name, bytes);
   if (!written) {
     info << "Cannot write the " << what << " " << name << ": " << written.reason() << '\n';
@@ -400,6 +393,25 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
     const Result units = checkUnits(files);
     if (!units) return refuseCommandLine(err, "zorvik-buckle", units);
   }
+  std::string pictureName;
+  if (request.picture && !files.empty()) {
+    pictureName = request.svg;
+    if (pictureName.empty()) {
+      pictureName = files.front().path;
+      insertNameSuffix(pictureName, "-buckle");
+      pictureName = withExtension(pictureName, ".svg");
+    }
+  }
+  std::vector<PlannedOutput> outputs;
+  if (!request.tableCsv.empty() && request.tableCsv != "-") {
+    outputs.push_back({request.tableCsv, "the table", false});
+  }
+  if (!request.curveCsv.empty() && request.curveCsv != "-") {
+    outputs.push_back({request.curveCsv, "the curves", false});
+  }
+  if (!pictureName.empty()) outputs.push_back({pictureName, "the picture", false});
+  const Result plan = checkOutputPlan(paths, outputs);
+  if (!plan) return refuseCommandLine(err, "zorvik-buckle", plan);
   for (const std::string& line : refusals) info << line << '\n';
   if (files.empty()) return exitCode;
 
@@ -433,29 +445,23 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
         << std::flush;
   }
   if (!request.tableCsv.empty() && request.tableCsv != "-" &&
-      !writeOutput(paths, "table", request.tableCsv, tableCsv(files, rows), info)) {
+      !writeOutput("table", request.tableCsv, tableCsv(files, rows), info)) {
     exitCode = 1;
   }
   if (!request.curveCsv.empty() && request.curveCsv != "-" &&
-      !writeOutput(paths, "curves", request.curveCsv, curveCsv(files, lengths), info)) {
+      !writeOutput("curves", request.curveCsv, curveCsv(files, lengths), info)) {
     exitCode = 1;
   }
-  if (request.picture) {
+  if (!pictureName.empty()) {
     std::vector<CurveEntry> entries;
     for (const Analysed& a : files) {
       CurveEntry entry{a.name, explanationOf(a.section), a.curve.lambdas, {}};
       for (const CurveMinimum& m : a.curve.minima) entry.minima.emplace_back(m.length, m.lambda);
       entries.push_back(entry);
     }
-    std::string name = request.svg;
-    if (name.empty()) {
-      name = paths.front();
-      insertNameSuffix(name, "-buckle");
-      name = withExtension(name, ".svg");
-    }
     const std::string label = "lambda = sigma_cr [" + files.front().section.Kraft + "/" +
                               files.front().section.Laenge + "^2]";
-    if (!writeOutput(paths, "picture", name,
+    if (!writeOutput("picture", pictureName,
                      drawCurves(entries, lengths, files.front().section.Laenge, label), info)) {
       exitCode = 1;
     }

@@ -79,6 +79,7 @@ int Console::readKey() {
   std::streambuf* buffer = in_.rdbuf();
   using Traits = std::streambuf::traits_type;
   const int c = nextByte();
+  if (c == Traits::eof()) keysEnded_ = true;
   if (c == Traits::eof() || c == '\n') return kReturnKey;
   if (c == '\r') {
     if (buffer->sgetc() == '\n') buffer->sbumpc();

@@ -57,6 +57,8 @@ class Console {
   void dropRestOfLine();
 
   std::ostream& out() { return out_; }
+  // True once a key read from standard input (not a terminal) met its end.
+  bool inputEnded() const { return keysEnded_; }
 
  private:
   void dropRestOfTokenLine();
@@ -68,6 +70,7 @@ class Console {
   bool afterToken_ = false;
   bool inputEnded_ = false;
   long bytesThisAnswer_ = 0;
+  bool keysEnded_ = false;
 };
 
 // The standard console's wait for a key, at the end of the program.

@@ -1,5 +1,6 @@
 #include "make/make_run.h"
 
+#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -8,6 +9,7 @@
 #include "console/options.h"
 #include "console/value_rules.h"
 #include "make/catalogue.h"
+#include "report/section_properties.h"
 #include "section/cross_section.h"
 
 namespace {
@@ -28,13 +30,41 @@ Result number(const std::string& text, const std::string& what, double& value) {
   return Result::success();
 }
 
+// A line break or another control character in a title or a unit would
+// break the file's lines: such a file could not be loaded back.
+bool hasControlCharacter(const std::string& text) {
+  for (char c : text) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) return true;
+  }
+  return false;
+}
+
+Result takeTitle(const std::string& value, SectionRecipe& recipe) {
+  if (hasControlCharacter(value)) {
+    return Result::failure("Not a title: it holds a line break or another control character.");
+  }
+  recipe.title = value;
+  return Result::success();
+}
+
+Result takeOutput(const std::string& value, MakeRequest& request) {
+  if (value == "-") {
+    return Result::failure(
+        "zorvik-make writes a file, not standard output: name it with "
+        "-o OUT.kaf.");
+  }
+  request.output = value;
+  return Result::success();
+}
+
 Result takeUnits(const std::string& value, SectionRecipe& recipe) {
   const std::size_t comma = value.find(',');
   recipe.force = value.substr(0, comma);
   recipe.length = comma == std::string::npos ? "" : value.substr(comma + 1);
   const bool word = recipe.force.find_first_of(" \t") == std::string::npos &&
                     recipe.length.find_first_of(" \t,") == std::string::npos;
-  if (recipe.force.empty() || recipe.length.empty() || !word) {
+  if (recipe.force.empty() || recipe.length.empty() || !word || hasControlCharacter(value)) {
     return Result::failure("Not units: " + value + ". Type FORCE,LENGTH, such as kN,mm.");
   }
   return Result::success();
@@ -60,17 +90,12 @@ Result takeLipAngle(const std::string& value, MakeRequest& request) {
 
 std::vector<OptionSpec> makeOptions(MakeRequest& request) {
   SectionRecipe& recipe = request.recipe;
-  auto text = [](std::string& target) {
-    return [&target](const std::string& value) {
-      target = value;
-      return Result::success();
-    };
-  };
   auto real = [](const char* what, double& target) {
     return [what, &target](const std::string& value) { return number(value, what, target); };
   };
   return {
-      {"-o", "--output", "OUT.kaf", "the file to write (needed)", text(request.output)},
+      {"-o", "--output", "OUT.kaf", "the file to write (needed)",
+       [&request](const std::string& value) { return takeOutput(value, request); }},
       {"", "--centre-line", "", "the dimensions are centre-line values",
        [&recipe](const std::string&) {
          recipe.centreLine = true;
@@ -88,7 +113,7 @@ std::vector<OptionSpec> makeOptions(MakeRequest& request) {
       {"", "--divide", "N", "every plate in N equal plates",
        [&recipe](const std::string& value) { return takeDivide(value, recipe); }},
       {"", "--title", "TEXT", "the section's title (default: shape and dimensions)",
-       text(recipe.title)},
+       [&recipe](const std::string& value) { return takeTitle(value, recipe); }},
   };
 }
 
@@ -164,6 +189,18 @@ Result takeShape(MakeRequest& request) {
   return Result::success();
 }
 
+// Dimensions too large for a double (D = 1e308) give coordinates or
+// properties that are not finite.
+Result checkFiniteSection(const CrossSection& section) {
+  const Result finite = section.checkFinite();
+  if (!finite) return finite;
+  const SectionProperties p = computeProperties(section);
+  for (double value : {p.area, p.yc, p.zc, p.Iy, p.Iz, p.Iyz, p.I1, p.I2, p.J, p.Iw, p.ys, p.zs}) {
+    if (!std::isfinite(value)) return Result::failure("its properties are not finite numbers");
+  }
+  return Result::success();
+}
+
 Result parse(const std::vector<std::string>& arguments, ParsedCommandLine& parsed,
              MakeRequest& request) {
   const Result read = parseCommandLine(arguments, makeOptions(request), kRules, parsed);
@@ -196,6 +233,7 @@ int runMake(const std::vector<std::string>& arguments, std::ostream& out, std::o
   CrossSection section;
   if (made) {
     made = makeSection(request.recipe, section);
+    if (made) made = checkFiniteSection(section);
     if (!made) made = Result::failure("Not a section: " + made.reason() + ".");
   }
   if (!made) return refuseCommandLine(err, "zorvik-make", made);

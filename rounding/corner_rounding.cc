@@ -174,6 +174,10 @@ RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorne
       report.misfitCorners.push_back(j + 1);
       continue;
     }
+    if (!(arc.elementLength > 0)) {
+      report.accepted = Result::failure("its arc plates would have no width");
+      return report;
+    }
     appendStraightPart(remaining[k] - arc.tangentLength, s.alpha_r[k], d, widths, angles);
     const double increment = convex ? -arc.angleStep : arc.angleStep;
     double angle = (convex ? s.alpha_r[k] : s.alpha_r[j]) + increment / 2;

@@ -174,7 +174,7 @@ void CrossSection::serializeBearings(Archive& ar) {
 Result CrossSection::load(const std::string& fileName) {
   if (!platform::isRegularFile(fileName)) {
     return Result::failure(platform::fileExists(fileName) ? "it is not a regular file"
-                                                          : "the file cannot be opened");
+                                                          : "it does not exist");
   }
   Archive ar(fileName, Archive::Direction::Read);
   if (!ar.good()) return Result::failure(ar.failure());

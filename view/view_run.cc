@@ -9,6 +9,7 @@
 #include "archive/file_naming.h"
 #include "console/console.h"
 #include "console/options.h"
+#include "console/output_plan.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
@@ -50,20 +51,10 @@ std::string usageText() {
          optionsText(viewOptions(unused));
 }
 
-bool isAnInput(const ViewRequest& request, const std::string& name) {
-  return std::find(request.files.begin(), request.files.end(), name) != request.files.end();
-}
-
 // Writes one of the outputs (the CSV or the picture) whole; false when it
 // was not written, said on `info`.
-bool writeOutput(const ViewRequest& request, const char* what, const std::string& name,
-                 const std::string& bytes, std::ostream& info) {
-  if (isAnInput(request, name)) {
-    info << "The " << what << " was not written: " << name
-         << " is one of the files given; name it with --" << (what[0] == 't' ? "csv" : "svg")
-         << " NAME.\n";
-    return false;
-  }
+bool writeOutput(const char* what, const std::string& name, const std::string& bytes,
+                 std::ostream& info) {
   const Result written = writeWholeFile(name, bytes);
   if (!written) {
     info << "Cannot write the " << what << " " << name << ": " << written.reason() << '\n';
@@ -96,19 +87,29 @@ int runView(const std::vector<std::string>& arguments) {
   int exitCode = 0;
   std::vector<CrossSection> sections;
   std::vector<std::string> paths;
+  std::string refusals;
   sections.reserve(request.files.size());
   for (const std::string& file : request.files) {
     CrossSection section;
     Result loaded = section.load(file);
     if (loaded) loaded = checkMeasurable(section);
     if (!loaded) {
-      info << "Cannot read " << file << ": " << loaded.reason() << '\n';
+      refusals += "Cannot read " + file + ": " + loaded.reason() + "\n";
       exitCode = 1;
       continue;
     }
     sections.push_back(std::move(section));
     paths.push_back(file);
   }
+  const std::string pictureName = !request.picture || paths.empty() ? ""
+                                  : request.svg.empty() ? withExtension(paths.front(), ".svg")
+                                                        : request.svg;
+  std::vector<PlannedOutput> outputs;
+  if (!request.csv.empty() && !csvToStdout) outputs.push_back({request.csv, "the table", false});
+  if (!pictureName.empty()) outputs.push_back({pictureName, "the picture", false});
+  const Result plan = checkOutputPlan(request.files, outputs);
+  if (!plan) return refuseCommandLine(std::cerr, "zorvik-view", plan);
+  info << refusals;
   if (!sections.empty()) {
     std::vector<PropertyColumn> columns;
     for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -119,13 +120,11 @@ int runView(const std::vector<std::string>& arguments) {
       platform::useBinaryStandardOutput();  // the CSV brings its own CR LF
       std::cout << propertyCsv(columns) << std::flush;
     } else if (!request.csv.empty() &&
-               !writeOutput(request, "table", request.csv, propertyCsv(columns), info)) {
+               !writeOutput("table", request.csv, propertyCsv(columns), info)) {
       exitCode = 1;
     }
-    if (request.picture) {
-      const std::string name =
-          request.svg.empty() ? withExtension(paths.front(), ".svg") : request.svg;
-      if (!writeOutput(request, "picture", name, drawSections(columns), info)) exitCode = 1;
+    if (!pictureName.empty() && !writeOutput("picture", pictureName, drawSections(columns), info)) {
+      exitCode = 1;
     }
   }
   if (csvToStdout) return exitCode;

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "archive/numbers.h"
 #include "console/console.h"
 #include "console/options.h"
 #include "console/value_rules.h"
@@ -47,6 +48,11 @@ bool runFile(const BatchRequest& request, const std::string& file, std::ostream&
   if (request.thickness && !thicknessFits(*request.thickness, section.E, section.MUE)) {
     return refuse(out, file, notAThickness(request.thicknessText).substr(1) + ".");
   }
+  if (!request.thickness && !thicknessFits(section.t_r[0], section.E, section.MUE)) {
+    return refuse(out, file,
+                  "the thickness in the file, " + formatReal(section.t_r[0]) +
+                      ", cannot be kept: give one with -t.");
+  }
   if (request.divisionNumbers && request.divisionNumbers->size() != std::size_t(section.ns)) {
     return refuse(out, file,
                   "it has " + std::to_string(section.ns) + " plates, but " +
@@ -68,7 +74,14 @@ bool runFile(const BatchRequest& request, const std::string& file, std::ostream&
 
 }  // namespace
 
-int runBatch(const BatchRequest& request, std::ostream& out) {
+int runBatch(const BatchRequest& request, std::ostream& out, std::ostream& err) {
+  const std::size_t rounds =
+      request.series
+          ? radiusSeries(request.series->first, request.series->last, request.series->count).size()
+          : 1;
+  const Result plan =
+      checkOutputPlan(request.files, plannedRounds(request.files, request.outputFolder, rounds));
+  if (!plan) return refuseCommandLine(err, "zorvik", plan);
   if (!request.quiet) printBanner(out);
   int exitCode = 0;
   for (std::size_t i = 0; i < request.files.size(); ++i) {
@@ -92,5 +105,5 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     writeLine(out, versionLine("zorvik"));
     return 0;
   }
-  return runBatch(request, out);
+  return runBatch(request, out, err);
 }

@@ -9,8 +9,9 @@
 struct BatchRequest;
 
 // Rounds every file of the request. Returns 0 when every file of every input
-// was written, 1 when some were not.
-int runBatch(const BatchRequest& request, std::ostream& out);
+// was written, 1 when some were not, 2 when an output would be an input or
+// two outputs one file (said on err; nothing is written).
+int runBatch(const BatchRequest& request, std::ostream& out, std::ostream& err);
 
 // The whole command line: parses it, then help, version or the run. A wrong
 // command line is said in one line on err, and gives exit code 2.

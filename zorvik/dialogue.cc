@@ -48,19 +48,38 @@ auto ask(Console& console, const std::string& prompt, Check check, Message messa
   }
 }
 
-void askThickness(Console& console, RoundingSettings& settings) {
+// False when the file's thickness cannot be kept and the input ends before
+// another is typed.
+bool askThickness(Console& console, RoundingSettings& settings) {
   double& thickness = settings.round.thickness;
-  const std::optional<double> answer = ask(
-      console, " Thickness [return=old]: ",
-      [&](const std::string& text) { return checkThickness(text, settings.E, settings.MUE); },
-      [&](const std::string& text) {
-        return notAThickness(text) + ", or Return to keep " + formatReal(thickness) + ".";
-      });
-  if (answer) {
-    thickness = *answer;
+  const std::string loaded = formatReal(thickness);
+  if (thicknessFits(thickness, settings.E, settings.MUE)) {
+    const std::optional<double> answer = ask(
+        console, " Thickness [return=old]: ",
+        [&](const std::string& text) { return checkThickness(text, settings.E, settings.MUE); },
+        [&](const std::string& text) {
+          return notAThickness(text) + ", or Return to keep " + loaded + ".";
+        });
+    writeLine(console.out(), answer ? "" : loaded);
+    if (answer) thickness = *answer;
+    return true;
+  }
+  // A thickness that the check refuses is never a default.
+  const std::string cannotKeep =
+      " The thickness in the file, " + loaded + ", cannot be kept: type one.";
+  writeLine(console.out(), cannotKeep);
+  for (;;) {
+    const std::optional<double> answer = ask(
+        console, " Thickness: ",
+        [&](const std::string& text) { return checkThickness(text, settings.E, settings.MUE); },
+        [&](const std::string& text) { return notAThickness(text) + "."; });
     writeLine(console.out(), "");
-  } else {
-    writeLine(console.out(), formatReal(thickness));
+    if (answer) {
+      thickness = *answer;
+      return true;
+    }
+    if (console.inputEnded()) return false;
+    writeLine(console.out(), cannotKeep);
   }
 }
 
@@ -194,16 +213,26 @@ int runRounding(const std::string& inputName, Console& console) {
   settings.firstRadius = defaultRadius(settings.round.thickness);
   settings.lastRadius = 3 * settings.round.thickness;
 
-  askThickness(console, settings);
+  if (!askThickness(console, settings)) {
+    writeLine(out, " The input ended before a thickness was given: no files.");
+    return 1;
+  }
   if (!askRadii(console, settings)) return 1;
   askShape(console, settings);
   askSubdivision(console, settings);
 
   writeLine(out, "");
-  writeLine(out, "Generated Files: ");
-  int exitCode = 0;
   const std::vector<double> radii =
       radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
+  const Result plan = checkOutputPlan({inputName}, plannedRounds({inputName}, "", radii.size()));
+  if (!plan) {
+    writeLine(out, "No files: " + plan.reason());
+    writeText(out, "Press key...");
+    console.awaitKey();
+    return 2;
+  }
+  writeLine(out, "Generated Files: ");
+  int exitCode = 0;
   for (std::size_t i = 0; i < radii.size(); ++i) {
     if (!printRound(out, inputName, settings.round, radii[i], static_cast<int>(i) + 1)) {
       exitCode = 1;

@@ -1,5 +1,6 @@
 #include "zorvik/round_lines.h"
 
+#include <new>
 #include <ostream>
 
 #include "archive/numbers.h"
@@ -36,7 +37,13 @@ Result checkUsable(const CrossSection& section) {
 }
 
 Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo) {
-  const Result loaded = section.load(file);
+  Result loaded = Result::success();
+  try {
+    loaded = section.load(file);
+  } catch (const std::bad_alloc&) {
+    section = CrossSection();
+    return Result::failure("out of memory while reading it");
+  }
   if (!loaded) return loaded;
   if (describeTo) printDescription(section, *describeTo);
   return checkUsable(section);
@@ -68,10 +75,30 @@ void printFirstLook(std::ostream& out, const std::string& inputName, const Cross
   writeLine(out, "");
 }
 
+std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
+                                         const std::string& outputFolder, std::size_t radiusCount) {
+  std::vector<PlannedOutput> outputs;
+  for (const std::string& input : inputs) {
+    for (std::size_t counter = 1; counter <= radiusCount; ++counter) {
+      const RoundFileNames names = roundFileNames(input, outputFolder, static_cast<int>(counter));
+      outputs.push_back({names.mav3, input, true});
+      outputs.push_back({names.mav4, input, true});
+    }
+  }
+  return outputs;
+}
+
 bool printRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
                 double radius, int counter) {
   const std::string radiusText = formatReal(radius);
-  const RoundOutcome outcome = generateRound(inputName, settings, radius, counter);
+  RoundOutcome outcome;
+  try {
+    outcome = generateRound(inputName, settings, radius, counter);
+  } catch (const std::bad_alloc&) {
+    // The save removed its temporary file on the way out.
+    writeLine(out, "No files for radius " + radiusText + " of " + inputName + ": out of memory.");
+    return false;
+  }
   if (!outcome.loaded) {
     writeLine(out, inputName + " could not be read again: " + outcome.loaded.reason() +
                        "; no files for radius " + radiusText);

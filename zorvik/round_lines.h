@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "console/output_plan.h"
 #include "platform/result.h"
 
 class CrossSection;
@@ -23,6 +24,11 @@ std::vector<std::string> renumberingNotes(const CrossSection& section);
 
 // "File : NAME", the plate count, the thickness, the notes and an empty line.
 void printFirstLook(std::ostream& out, const std::string& inputName, const CrossSection& section);
+
+// The files that the rounds of every input would write, for
+// checkOutputPlan: radiusCount rounds of each.
+std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
+                                         const std::string& outputFolder, std::size_t radiusCount);
 
 // One radius: the names of its two files, or the line that says why there
 // are none. False when a file was not written.

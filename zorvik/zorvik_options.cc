@@ -63,7 +63,10 @@ Result takeSeries(const std::string& value, BatchRequest& request) {
   const std::optional<double> last = parseNumber(parts[1]);
   if (!last) return refusal(notARadius(parts[1]));
   const std::optional<int> count = checkRadiusCount(parts[2]);
-  if (!count || *count < 1) return refusal(notARadiusCount(parts[2]));
+  if (!count || *count < 1) {
+    return Result::failure("Not a number of radii: " + parts[2] +
+                           ". Type a whole number from 1 to " + std::to_string(kMostRadii) + ".");
+  }
   if (*count == 1 && !(*first > 0 && *first == *last)) {
     return Result::failure("Not a series of radii: " + value + ". One radius is given as " +
                            "--radius R, or as R:R:1.");
@@ -76,8 +79,12 @@ Result takeSeries(const std::string& value, BatchRequest& request) {
 }
 
 Result takeElements(const std::string& value, BatchRequest& request) {
-  const std::optional<int> n = checkElementsPerCorner(value);
-  if (!n) return refusal(notElementsPerCorner(value));
+  // Whole numbers only: "2.5" is not taken as 2 as the dialogue's answer is.
+  const std::optional<int> n = parseWholeNumber(value);
+  if (!n || *n < 0) {
+    return Result::failure("Not a number of elements: " + value +
+                           ". Type a whole number from 0 up.");
+  }
   request.elementsPerCorner = *n;
   return Result::success();
 }
@@ -91,7 +98,11 @@ Result takeDivisions(const std::string& value, BatchRequest& request) {
   std::vector<int> numbers;
   for (const std::string& item : items) {
     const std::optional<int> d = checkDivisionNumber(item);
-    if (!d) return refusal(notADivisionNumber(static_cast<int>(numbers.size()) + 1, item));
+    if (!d || *d > kMaxRoundedPlates) {
+      return Result::failure(
+          "Not a division number for plate " + std::to_string(numbers.size() + 1) + ": " + item +
+          ". Type a whole number from 1 to " + std::to_string(kMaxRoundedPlates) + ".");
+    }
     numbers.push_back(*d);
   }
   request.divisionNumbers = numbers;

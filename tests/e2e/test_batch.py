@@ -68,7 +68,7 @@ class BatchTest(ZorvikTestCase):
         self.assertEqual(out, "channel-rr1.kaf\nchannel-rr1-shear.kaf\n"
                               "Cannot use broken.kaf: the first line is no KAF header "
                               "(it does not begin with \"****\")\n"
-                              "Cannot use missing.kaf: the file cannot be opened\n"
+                              "Cannot use missing.kaf: it does not exist\n"
                               "hat-rr1.kaf\nhat-rr1-shear.kaf\n"
                               "zed-rr1.kaf\nzed-rr1-shear.kaf\n")
         # The hat is 1 thick: its default radius is 2.
@@ -86,13 +86,16 @@ class BatchTest(ZorvikTestCase):
                                   "and below the last.",
             ("--radii", "2,5:4:3"): "Not a radius: 2,5. Type a number above 0, such as 2.5.",
             ("--radii", "2:4:1001"): "Not a number of radii: 1001. Type a whole number from 1 "
-                                     "to 1000, or 0 to stop.",
+                                     "to 1000.",
             ("--radii", "2:4"): "Not a series of radii: 2:4. Type FIRST:LAST:COUNT, such as "
                                 "2:10:5.",
-            ("-e", "-1"): "Not a number of elements: -1. Type a whole number, 0 for no "
-                          "rounding.",
+            ("-e", "-1"): "Not a number of elements: -1. Type a whole number from 0 up.",
+            ("-e", "2.5"): "Not a number of elements: 2.5. Type a whole number from 0 up.",
+            ("-e", "0.5"): "Not a number of elements: 0.5. Type a whole number from 0 up.",
+            ("-d", "3000000000"): "Not a division number for plate 1: 3000000000. Type a whole "
+                                  "number from 1 to 20000000.",
             ("-d", "2,x,3"): "Not a division number for plate 2: x. Type a whole number "
-                             "from 1 up.",
+                             "from 1 to 20000000.",
             ("-o", "nowhere"): "The output folder nowhere does not exist.",
             ("-o", "plain.txt"): "The output folder plain.txt is not a folder.",
             ("-x",): "Unknown option: -x. zorvik --help lists the options.",

@@ -2,7 +2,8 @@
 import os
 import unittest
 
-from harness import BANNER, USAGE, ZORVIK, ZORVIK_MAKE, ZORVIK_VIEW, ZorvikTestCase, read, run
+from harness import (BANNER, RUNNER, USAGE, ZORVIK, ZORVIK_BUCKLE, ZORVIK_MAKE, ZORVIK_VIEW,
+                     ZorvikTestCase, read, run)
 
 
 class EveryProgramTest(ZorvikTestCase):
@@ -43,6 +44,45 @@ class EveryProgramTest(ZorvikTestCase):
                          (1, "Cannot use chan.kaf: Not a thickness: 1e102. Type a number above "
                              "0, such as 2.5.\n", ""))
         self.assertEqual(self.files(), ["chan.kaf"])
+
+
+class OutputPlanTest(ZorvikTestCase):
+    def test_an_output_is_never_an_input_nor_another_output(self):
+        self.copy("chan.kaf", "a.kaf")
+        os.mkdir(self.path("d1"))
+        os.mkdir(self.path("d2"))
+        os.mkdir(self.path("out"))
+        self.copy("chan.kaf", os.path.join("d1", "a.kaf"))
+        self.copy("chan.kaf", os.path.join("d2", "a.kaf"))
+        self.copy("chan.kaf", "x.kaf")
+        self.copy("chan.kaf", "x-rr1.kaf")
+        absolute = self.path("a.kaf")
+        cases = [
+            (ZORVIK_VIEW, ["--no-picture", "--csv", "./a.kaf", "a.kaf"],
+             "zorvik-view: ./a.kaf is one of the files given.\n"),
+            (ZORVIK_VIEW, ["--csv", "t.csv", "--svg", "d1/../t.csv", "a.kaf"],
+             "zorvik-view: d1/../t.csv would be written as both the table and the picture.\n"),
+            (ZORVIK_BUCKLE, ["--no-picture", "--csv", absolute, "a.kaf"],
+             "zorvik-buckle: %s is one of the files given.\n" % absolute),
+            (ZORVIK, ["-q", "-r", "3", "-o", "out", "d1/a.kaf", "d2/a.kaf"],
+             "zorvik: out/a-rr1.kaf would be written for both d1/a.kaf and d2/a.kaf.\n"),
+            (ZORVIK, ["-q", "-r", "3", "x.kaf", "x-rr1.kaf"],
+             "zorvik: x-rr1.kaf is one of the files given.\n"),
+            (ZORVIK, ["-q", "--radii", "2:3:2", "a.kaf", "d1/../a.kaf"],
+             "zorvik: d1/../a-rr1.kaf would be written for both a.kaf and d1/../a.kaf.\n"),
+        ]
+        if not RUNNER:
+            os.link(self.path("x.kaf"), self.path("linked.kaf"))
+            cases.append((ZORVIK_VIEW, ["--no-picture", "--csv", "linked.kaf", "x.kaf"],
+                          "zorvik-view: linked.kaf is one of the files given.\n"))
+        before = {name: read(self.path(name)) for name in self.files() if name.endswith(".kaf")}
+        for program, arguments, message in cases:
+            with self.subTest(arguments):
+                code, out, err = run(arguments, cwd=self.dir, program=program)
+                self.assertEqual((code, out, err.replace("\r\n", "\n")), (2, "", message))
+        self.assertEqual(os.listdir(self.path("out")), [])
+        self.assertEqual({name: read(self.path(name)) for name in before}, before)
+        self.assertEqual(sorted(list(before) + ["d1", "d2", "out"]), self.files())
 
 
 class EntryTest(ZorvikTestCase):

@@ -1,8 +1,9 @@
 """The dialogue takes only answers that it can use: each refused answer gets one
 message line and the same question again; the files say how they were made."""
+import os
 import unittest
 
-from harness import ZorvikTestCase, kaf_blocks, kaf_plates, run
+from harness import DATA, ZorvikTestCase, kaf_blocks, kaf_plates, run
 
 FIRST_LOOK_END = " The thickness is 1.5\n\n"
 THICKNESS = " Thickness [return=old]: "
@@ -75,6 +76,40 @@ class DialogueTest(ZorvikTestCase):
                                                   "Radius 2.5, concave, 1 element per corner "])
         self.assertEqual(self.explanation("chan-rr3-shear.kaf")[3],
                          "Radius 4, concave, 1 element per corner ")
+
+    def test_values_the_run_cannot_use_are_asked_again_or_refused(self):
+        # A thickness in the file that the check refuses is no default.
+        with open(os.path.join(DATA, "chan.kaf"), "rb") as f:
+            text = f.read().replace(b"\n1.5 1.5 1.5 \n", b"\n-2 1.5 1.5 \n")
+        with open(self.path("thin.kaf"), "wb") as f:
+            f.write(text)
+        cannot = " The thickness in the file, -2, cannot be kept: type one.\n"
+        code, out, _ = run(["thin.kaf"], answers=b"\nabc\n3\n\n3\n\n\n\n", cwd=self.dir)
+        self.assertEqual(code, 0)
+        self.assertIn(" The thickness is -2\n\n" + cannot + " Thickness: \r\n" + cannot +
+                      " Thickness: abc\r\n Not a thickness: abc. Type a number above 0, such as "
+                      "2.5.\n Thickness: 3\r\n", out)
+        self.assertEqual(kaf_plates(self.path("thin-rr1.kaf"))[1][0], 3)
+        code, out, _ = run(["thin.kaf"], answers=b"\n", cwd=self.dir)
+        self.assertEqual(code, 1)
+        self.assertTrue(out.endswith(" The input ended before a thickness was given: no "
+                                     "files.\n"), out[-200:])
+        code, out, _ = run(["-q", "-r", "3", "thin.kaf"], cwd=self.dir)
+        self.assertEqual((code, out), (1, "Cannot use thin.kaf: the thickness in the file, -2, "
+                                          "cannot be kept: give one with -t.\n"))
+        # An answer of more than 1000 keys is shown by its first 20.
+        code, out, _ = run(["thin.kaf"], answers=b"7" * 1500 + b"\n3\n\n3\n\n\n\n",
+                           cwd=self.dir)
+        self.assertEqual(code, 0)
+        self.assertIn("\n Not a thickness: " + "7" * 20 + "\u2026. Type a number above 0",
+                      out.encode("latin-1").decode("utf-8"))
+        # A radius whose arc plates would have no width makes no files.
+        self.copy("chan.kaf")
+        code, out, _ = run(["-q", "-r", "5e-324", "chan.kaf"], cwd=self.dir)
+        self.assertEqual((code, out), (1, "No files for radius 4.94066e-324: its arc plates "
+                                          "would have no width\n"))
+        self.assertEqual(sorted(n for n in self.files() if "-rr" in n),
+                         ["thin-rr1-shear.kaf", "thin-rr1.kaf"])
 
     def test_a_single_radius_is_asked_again(self):
         out = self.dialogue(b"\n\n0\n-1 7\nabc\n2.5\n\n\n\n\n")

@@ -21,6 +21,10 @@ def small_file_limit():
     resource.setrlimit(resource.RLIMIT_FSIZE, (500, 500))
 
 
+def no_core_file():
+    resource.setrlimit(resource.RLIMIT_CORE, (0, 0))
+
+
 @unittest.skipIf(RUNNER, "POSIX resource limits and paths")
 class FaultTest(ZorvikTestCase):
     def test_full_disk_reports_every_file_and_keeps_older_ones(self):
@@ -53,9 +57,9 @@ class FaultTest(ZorvikTestCase):
         out = (seen + rest).decode()
         self.assertEqual(child.returncode, 1)
         self.assertIn("Generated Files: \n"
-                      "chan.kaf could not be read again: the file cannot be opened; "
+                      "chan.kaf could not be read again: it does not exist; "
                       "no files for radius 2\n"
-                      "chan.kaf could not be read again: the file cannot be opened; "
+                      "chan.kaf could not be read again: it does not exist; "
                       "no files for radius 3\n"
                       "Press key...", out)
         self.assertEqual(self.files(), [])
@@ -82,11 +86,11 @@ class FaultTest(ZorvikTestCase):
                          cwd=self.dir)
         self.assertEqual(code, 0)
         os.rename(self.path("chan-rr1.kaf"), self.path("big.kaf"))
-        for signo in (signal.SIGINT, signal.SIGTERM):
+        for signo in (signal.SIGINT, signal.SIGTERM, signal.SIGQUIT):
             with open(self.path("big-rr1.kaf"), "wb") as f:
                 f.write(b"older file")
             child = subprocess.Popen(command("big.kaf"), cwd=self.dir, stdin=subprocess.PIPE,
-                                     stdout=subprocess.DEVNULL)
+                                     stdout=subprocess.DEVNULL, preexec_fn=no_core_file)
             child.stdin.write(b"\n\n1\n\n0\n\n\n")
             child.stdin.close()
             deadline = time.time() + 60
@@ -128,6 +132,64 @@ class FaultTest(ZorvikTestCase):
         self.assertEqual(code, 1)
         self.assertTrue(out.endswith("Cannot use dir.kaf: it is not a regular file\nPress key..."))
         self.assertEqual(self.files(), ["dir.kaf"])
+
+
+    def test_a_hangup_ignored_by_nohup_stays_ignored(self):
+        self.copy("chan.kaf")
+        code, _, _ = run(["-q", "-r", "3", "-d", "300000,300000,300000", "chan.kaf"],
+                         cwd=self.dir)
+        self.assertEqual(code, 0)
+        os.rename(self.path("chan-rr1.kaf"), self.path("big.kaf"))
+
+        def nohup():
+            no_core_file()
+            signal.signal(signal.SIGHUP, signal.SIG_IGN)
+        child = subprocess.Popen(command("-q", "-e", "0", "big.kaf"), cwd=self.dir,
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                 preexec_fn=nohup)
+        deadline = time.time() + 60
+        while not [n for n in self.files() if n.startswith("~zorvik-")]:
+            self.assertLess(time.time(), deadline, "no save was seen in progress")
+            time.sleep(0.001)
+        child.send_signal(signal.SIGHUP)
+        self.assertEqual(child.wait(timeout=60), 0)
+        self.assertEqual([n for n in self.files() if n.startswith("~zorvik-")], [])
+        self.assertIn("big-rr1-shear.kaf", self.files())
+
+    def test_limits_end_a_round_with_one_line_and_no_temporary_file(self):
+        self.copy("chan.kaf")
+        with open(self.path("chan-rr1.kaf"), "wb") as f:
+            f.write(b"older file")
+
+        def file_size_limit():  # SIGXFSZ as the shell leaves it: ending the program
+            resource.setrlimit(resource.RLIMIT_FSIZE, (500, 500))
+
+        def memory_limit():
+            resource.setrlimit(resource.RLIMIT_AS, (400 << 20, 400 << 20))
+        cases = [
+            (["-q", "-r", "3", "chan.kaf"], file_size_limit,
+             "chan-rr1.kaf was not written: writing failed: File too large\n"
+             "chan-rr1-shear.kaf was not written: writing failed: File too large\n"),
+            (["-q", "-r", "3", "-d", "3000000,3000000,3000000", "chan.kaf"], memory_limit,
+             "No files for radius 3 of chan.kaf: out of memory.\n"),
+        ]
+        for arguments, limit, message in cases:
+            with self.subTest(limit.__name__):
+                code, out, err = run(arguments, cwd=self.dir, preexec_fn=limit)
+                self.assertEqual((code, out, err), (1, message, ""))
+                self.assertEqual(self.files(), ["chan-rr1.kaf", "chan.kaf"])
+                self.assertEqual(read(self.path("chan-rr1.kaf")), b"older file")
+
+    def test_input_that_never_completes_an_answer_ends_the_run(self):
+        self.copy("chan.kaf")
+        with open("/dev/zero", "rb") as zero:
+            done = subprocess.run(command("chan.kaf"), cwd=self.dir, stdin=zero,
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr, b"zorvik: standard input gave 100000 bytes without an "
+                                      b"answer; the run ends here.\n")
+        self.assertTrue(done.stdout.endswith(b" Thickness [return=old]: "))
+        self.assertEqual(self.files(), ["chan.kaf"])
 
 
 if __name__ == "__main__":

@@ -64,6 +64,14 @@ class MakeTest(ZorvikTestCase):
                 "A channel has no lips: --lip-angle does not apply to it.",
             ("chain", "2"): "chain takes t WIDTH:ANGLE...: 1 given.",
             ("chain", "2", "20", "30:0"): "Not a plate: 20. Type WIDTH:ANGLE, such as 75:0.",
+            ("channel", "200", "75", "2", "--title", "two\nlines"):
+                "Not a title: it holds a line break or another control character.",
+            ("channel", "200", "75", "2", "--units", "kN,m\tm"):
+                "Not units: kN,m\tm. Type FORCE,LENGTH, such as kN,mm.",
+            ("channel", "1e308", "1e308", "2"):
+                "Not a section: its properties are not finite numbers.",
+            ("channel", "200", "75", "2", "-o", "-"):
+                "zorvik-make writes a file, not standard output: name it with -o OUT.kaf.",
             ("channel", "200", "75", "2", "--mue", "1"):
                 "Not a section: thickness 2 with E = 21000 and MUE = 1 gives no finite plate "
                 "stiffness.",

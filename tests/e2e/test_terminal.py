@@ -3,6 +3,7 @@ without echo, Return reads as a carriage return, and the terminal is left as
 it was, also after Ctrl-C."""
 import os
 import pty
+import resource
 import re
 import select
 import shutil
@@ -17,10 +18,13 @@ from harness import DATA, RUNNER, ZorvikTestCase, command, kaf_plates
 class Terminal:
     """zorvik started on the slave side of a pseudo-terminal."""
 
-    def __init__(self, args, cwd):
+    def __init__(self, args, cwd, ignore_hangup=False):
         self.pid, self.master = pty.fork()
         if self.pid == 0:
             os.chdir(cwd)
+            resource.setrlimit(resource.RLIMIT_CORE, (0, 0))  # Ctrl-\ leaves no core file
+            if ignore_hangup:
+                signal.signal(signal.SIGHUP, signal.SIG_IGN)
             os.execvp(command()[0], command(*args))
         self.output = b""
 
@@ -91,10 +95,39 @@ def fresh_terminal_settings():
 
 @unittest.skipIf(RUNNER, "pseudo-terminals are POSIX")
 class TerminalTest(ZorvikTestCase):
-    def start(self, args):
-        term = Terminal(args, self.dir)
+    def start(self, args, ignore_hangup=False):
+        term = Terminal(args, self.dir, ignore_hangup)
         self.addCleanup(term.close)
         return term
+
+    def test_a_terminal_that_goes_away_is_not_an_answer(self):
+        # With SIGHUP ignored (nohup), closing the terminal makes every read
+        # fail: the run ends with exit code 1 and writes nothing.
+        shutil.copy(os.path.join(DATA, "chan.kaf"), self.path("chan.kaf"))
+        term = Terminal(["chan.kaf"], self.dir, ignore_hangup=True)
+        term.read_until(b"Thickness [return=old]: ")
+        os.close(term.master)
+        deadline = time.time() + 20
+        while True:
+            pid, status = os.waitpid(term.pid, os.WNOHANG)
+            if pid:
+                break
+            self.assertLess(time.time(), deadline, "zorvik went on without its terminal")
+            time.sleep(0.05)
+        self.assertTrue(os.WIFEXITED(status))
+        self.assertEqual(os.WEXITSTATUS(status), 1)
+        self.assertEqual(self.files(), ["chan.kaf"])
+
+    def test_ctrl_backslash_restores_the_terminal(self):
+        shutil.copy(os.path.join(DATA, "chan.kaf"), self.path("chan.kaf"))
+        term = self.start(["chan.kaf"])
+        term.read_until(b"Thickness [return=old]: ")
+        term.press(b"\x1c")
+        status = term.wait()
+        self.assertTrue(os.WIFSIGNALED(status))
+        self.assertEqual(os.WTERMSIG(status), signal.SIGQUIT)
+        self.assertEqual(term.settings(), fresh_terminal_settings())
+        self.assertEqual(self.files(), ["chan.kaf"])
 
     def test_usage_waits_for_one_key_without_return(self):
         term = self.start([])

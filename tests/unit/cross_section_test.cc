@@ -179,7 +179,7 @@ TEST_F(CrossSectionFileTest, DamagedContentsNameTheirFault) {
 TEST_F(CrossSectionFileTest, DirectoriesAndMissingFilesAreNotRead) {
   CrossSection section;
   EXPECT_EQ(section.load(path("")).reason(), "it is not a regular file");
-  EXPECT_EQ(section.load(path("none.kaf")).reason(), "the file cannot be opened");
+  EXPECT_EQ(section.load(path("none.kaf")).reason(), "it does not exist");
 }
 
 TEST_F(CrossSectionFileTest, LongSectionsRoundTrip) {
