@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // An integer answer converts the same either way ("5e999" is 5 as an
     // integer but out of range as a real, so only plain integers compare).
     const int whole = toInt(answer);
-    if (answer.find_first_not_of("0123456789") == std::string::npos && answer.size() < 10) {
+    if (!answer.empty() && answer.find_first_not_of("0123456789") == std::string::npos &&
+        answer.size() < 10) {
       expect(number && *number == whole, "toInt and parseNumber disagree on an integer");
     }
     expect(answer.find_first_of("\b\x7f") == std::string::npos, "an answer holds a backspace");

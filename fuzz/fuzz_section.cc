@@ -2,12 +2,14 @@
 // either fails with a reason or gives a section that can be checked, rounded,
 // given a thickness, saved and loaded back to the same section. Reaching the
 // index message of a section list counts as a crash.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,20 +86,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const bool plainChain = loaded.Typ != 1 || checkChain(loaded).ok();
+  // The last bytes of the input choose the settings too, so that the fuzzer
+  // reaches every thickness rule, element count, division and shape.
+  auto byteAt = [&](std::size_t back) { return size > back ? data[size - 1 - back] : 0; };
+  const double thicknesses[] = {1.5, 0.0, -2.0, 1e-300, 1e102, 3.0, NAN, 0.25};
   struct Variant {
     double radius;
     int elements;
     bool convex;
   };
-  const Variant variants[] = {{2, 4, true}, {15, 1, false}, {-3, 3, true}, {0.5, 0, false}};
-  for (const Variant& v : variants) {
+  const Variant variants[] = {{2, 4, true},
+                              {15, 1, false},
+                              {-3, 3, true},
+                              {0.5, 0, false},
+                              {0.1 + byteAt(0) % 50, byteAt(1) % 9, (byteAt(2) & 1) == 0}};
+  for (std::size_t which = 0; which < std::size(variants); ++which) {
+    const Variant& v = variants[which];
     GenerationSettings settings;
-    settings.thickness = 1.5;
+    settings.thickness = thicknesses[(byteAt(3) + which) % std::size(thicknesses)];
     settings.elementsPerCorner = v.elements;
     settings.convex = v.convex;
     settings.divisionNumbers.resize(static_cast<std::size_t>(loaded.ns > 0 ? loaded.ns : 0));
     for (std::size_t k = 0; k < settings.divisionNumbers.size(); ++k) {
-      settings.divisionNumbers[k] = static_cast<int>(k % 3);
+      settings.divisionNumbers[k] = static_cast<int>((k + byteAt(4)) % 4);
     }
     CrossSection section = loaded;
     const RoundingReport report =
@@ -107,8 +118,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (report.accepted && setThickness(section, 1.5) && section.Typ == 1 && !checkChain(section)) {
       fault("rounding broke the chain");
     }
-    // The program's own round: every file it says it wrote loads and round-trips.
+    // The program's own round: every file it says it wrote loads and
+    // round-trips, and a thickness without finite stiffness writes nothing.
     const RoundOutcome outcome = generateRound(input, settings, v.radius, 1);
+    const bool stiff = std::isfinite(settings.thickness * settings.thickness * settings.thickness *
+                                     loaded.E / (12 * (1 - loaded.MUE * loaded.MUE)));
+    if (!stiff && !outcome.files.empty()) fault("a thickness without stiffness was written");
+    if (outcome.files.size() == 2 && outcome.files[0].saved.ok() != outcome.files[1].saved.ok()) {
+      fault("one file of a round was written without its twin");
+    }
     for (const WrittenFile& file : outcome.files) {
       if (!file.saved) continue;
       CrossSection written;
