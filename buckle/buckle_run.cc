@@ -15,6 +15,7 @@
 #include "console/value_rules.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
+#include "report/section_picture.h"
 #include "report/section_properties.h"
 #include "section/plate_geometry.h"
 #include "strip/signature_curve.h"
@@ -198,13 +199,6 @@ double sectionSize(const StripModel& model) {
   return std::max(yMax - yMin, zMax - zMin);
 }
 
-std::string explanationOf(const CrossSection& section) {
-  for (const std::string& line : section.explanation) {
-    if (line.rfind("Radius ", 0) == 0) return line;
-  }
-  return std::string();
-}
-
 // Shows "file k of n" on a terminal's standard error once a run has taken a second.
 class ProgressLine {
  public:
@@ -339,18 +333,6 @@ bool writeOutput(const std::string& what, const std::string& name, const std::st
   return true;
 }
 
-// Files of other units than the first cannot share a table.
-Result checkUnits(const std::vector<Analysed>& files) {
-  const CrossSection& first = files.front().section;
-  for (const Analysed& a : files) {
-    if (a.section.Kraft == first.Kraft && a.section.Laenge == first.Laenge) continue;
-    return Result::failure(files.front().name + " is in " + first.Kraft + " and " + first.Laenge +
-                           ", but " + a.name + " in " + a.section.Kraft + " and " +
-                           a.section.Laenge + ": analyse sections of one unit system together.");
-  }
-  return Result::success();
-}
-
 }  // namespace
 
 int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -390,7 +372,14 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
     files.push_back(std::move(a));
   }
   if (!files.empty()) {
-    const Result units = checkUnits(files);
+    std::vector<std::string> names;
+    std::vector<const CrossSection*> sections;
+    for (const Analysed& a : files) {
+      names.push_back(a.path);
+      sections.push_back(&a.section);
+    }
+    const Result units =
+        checkOneUnitSystem(names, sections, "analyse sections of one unit system together.");
     if (!units) return refuseCommandLine(err, "zorvik-buckle", units);
   }
   std::string pictureName;
@@ -455,7 +444,7 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
   if (!pictureName.empty()) {
     std::vector<CurveEntry> entries;
     for (const Analysed& a : files) {
-      CurveEntry entry{a.name, explanationOf(a.section), a.curve.lambdas, {}};
+      CurveEntry entry{a.name, roundingExplanation(a.section), a.curve.lambdas, {}};
       for (const CurveMinimum& m : a.curve.minima) entry.minima.emplace_back(m.length, m.lambda);
       entries.push_back(entry);
     }

@@ -1,6 +1,10 @@
 #include "make/catalogue.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "archive/numbers.h"
+#include "make/material.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"
@@ -69,7 +73,70 @@ std::string recordOf(const SectionRecipe& recipe) {
   return record + (centreLine ? " (centre-line)" : " (out-to-out)");
 }
 
+struct Point {
+  double y, z;
+};
+
+double distanceToSegment(Point p, Point a, Point b) {
+  const double dy = b.y - a.y, dz = b.z - a.z;
+  const double length2 = dy * dy + dz * dz;
+  double share = length2 > 0 ? ((p.y - a.y) * dy + (p.z - a.z) * dz) / length2 : 0.0;
+  share = std::clamp(share, 0.0, 1.0);
+  return std::hypot(p.y - (a.y + share * dy), p.z - (a.z + share * dz));
+}
+
+// Whether segments ab and cd cross (their ends on both sides of each other).
+bool segmentsCross(Point a, Point b, Point c, Point d) {
+  auto side = [](Point p, Point q, Point r) {
+    return (q.y - p.y) * (r.z - p.z) - (q.z - p.z) * (r.y - p.y);
+  };
+  const double d1 = side(c, d, a), d2 = side(c, d, b), d3 = side(a, b, c), d4 = side(a, b, d);
+  return ((d1 > 0 && d2 < 0) || (d1 < 0 && d2 > 0)) && ((d3 > 0 && d4 < 0) || (d3 < 0 && d4 > 0));
+}
+
 }  // namespace
+
+Result checkPlatesApart(const CrossSection& section) {
+  std::vector<Point> start, end;
+  double size = 0;
+  for (int k = 0; k < section.ns; ++k) {
+    start.push_back(
+        {section.nodeY[section.startNode[k] - 1], section.nodeZ[section.startNode[k] - 1]});
+    end.push_back({section.nodeY[section.endNode[k] - 1], section.nodeZ[section.endNode[k] - 1]});
+  }
+  double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;
+  for (const std::vector<Point>* ends : {&start, &end}) {
+    for (const Point& p : *ends) {
+      yMin = std::min(yMin, p.y), yMax = std::max(yMax, p.y);
+      zMin = std::min(zMin, p.z), zMax = std::max(zMax, p.z);
+    }
+  }
+  size = std::max(yMax - yMin, zMax - zMin);
+  const double tolerance = 1e-9 * size;
+  for (int i = 0; i < section.ns; ++i) {
+    for (int j = i + 1; j < section.ns; ++j) {
+      const int shared[2][2] = {{section.startNode[i], section.endNode[i]},
+                                {section.startNode[j], section.endNode[j]}};
+      bool touch = false;
+      for (int a = 0; a < 2; ++a) {
+        const Point p = a == 0 ? start[i] : end[i];
+        const bool sharedNode = shared[0][a] == shared[1][0] || shared[0][a] == shared[1][1];
+        if (!sharedNode && distanceToSegment(p, start[j], end[j]) < tolerance) touch = true;
+        const Point q = a == 0 ? start[j] : end[j];
+        const bool sharedOther = shared[1][a] == shared[0][0] || shared[1][a] == shared[0][1];
+        if (!sharedOther && distanceToSegment(q, start[i], end[i]) < tolerance) touch = true;
+      }
+      const bool adjacent = shared[0][0] == shared[1][0] || shared[0][0] == shared[1][1] ||
+                            shared[0][1] == shared[1][0] || shared[0][1] == shared[1][1];
+      if (!adjacent && segmentsCross(start[i], end[i], start[j], end[j])) touch = true;
+      if (touch) {
+        return Result::failure("plates " + std::to_string(i + 1) + " and " + std::to_string(j + 1) +
+                               " cross or touch");
+      }
+    }
+  }
+  return Result::success();
+}
 
 const std::vector<std::pair<std::string, std::vector<std::string>>>& sectionShapes() {
   static const std::vector<std::pair<std::string, std::vector<std::string>>> shapes{
@@ -148,12 +215,14 @@ Result makeSection(const SectionRecipe& recipe, CrossSection& section) {
   section = CrossSection();
   section.b_r.assign(widths.begin(), widths.end());
   section.alpha_r.assign(angles.begin(), angles.end());
-  section.E = recipe.E;
-  section.G = recipe.G;
-  section.MUE = recipe.MUE;
+  section.E = recipe.E.value_or(steelModulus(recipe.force, recipe.length));
+  section.MUE = recipe.MUE.value_or(kSteelPoisson);
+  section.G = recipe.G.value_or(shearModulus(section.E, section.MUE));
   section.Kraft = recipe.force;
   section.Laenge = recipe.length;
   rebuildFromPlates(section);
+  const Result apart = checkPlatesApart(section);
+  if (!apart) return apart;
   const double t = recipe.dimensions.back();
   Result made = setThickness(section, t);
   if (made && recipe.divide > 1) {

@@ -13,6 +13,7 @@
 // vertical leg) and every angle lies in (-180, 180].
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,10 @@ struct SectionRecipe {
   std::string title;                // empty: named after shape and dimensions
   std::string force = "kN";
   std::string length = "mm";
-  double E = 21000.0;
-  double G = 8076.923076923076;
-  double MUE = 0.3;
+  // Not given: steel in the units (E), 0.3 (MUE), E / (2 (1 + MUE)) (G).
+  std::optional<double> E;
+  std::optional<double> G;
+  std::optional<double> MUE;
 };
 
 // The shapes and the names of their dimensions, t last: "channel" D B t, ...
@@ -43,6 +45,11 @@ const std::vector<std::pair<std::string, std::vector<std::string>>>& sectionShap
 Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths,
                         std::vector<double>& angles);
 
-// The whole section: plates, nodes from the origin, thickness, title and the
-// explanation line that records shape and dimensions.
+// The whole section: plates, nodes from the origin, material, thickness,
+// title and the explanation line that records shape and dimensions. Plates
+// that cross or touch other than at their shared nodes make no section.
 Result makeSection(const SectionRecipe& recipe, CrossSection& section);
+
+// Fails naming the first two plates that cross or touch (closer than 1e-9 of
+// the section's size) other than at a node they share.
+Result checkPlatesApart(const CrossSection& section);

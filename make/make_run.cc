@@ -9,6 +9,7 @@
 #include "console/options.h"
 #include "console/value_rules.h"
 #include "make/catalogue.h"
+#include "make/material.h"
 #include "report/section_properties.h"
 #include "section/cross_section.h"
 
@@ -67,8 +68,22 @@ Result takeUnits(const std::string& value, SectionRecipe& recipe) {
   if (recipe.force.empty() || recipe.length.empty() || !word || hasControlCharacter(value)) {
     return Result::failure("Not units: " + value + ". Type FORCE,LENGTH, such as kN,mm.");
   }
+  return checkUnits(recipe.force, recipe.length);
+}
+
+// A material constant: a number that rule accepts, or the line that says what is wanted.
+Result takeConstant(const std::string& value, const char* what, const char* wanted,
+                    bool (*rule)(double), std::optional<double>& target) {
+  const std::optional<double> parsed = parseNumber(value);
+  if (!parsed || !rule(*parsed)) {
+    return Result::failure(std::string("Not ") + what + ": " + value + ". Type " + wanted + ".");
+  }
+  target = parsed;
   return Result::success();
 }
+
+bool isModulus(double value) { return std::isfinite(value) && value > 0; }
+bool isPoissonRatio(double value) { return value > -1 && value < 0.5; }
 
 Result takeDivide(const std::string& value, SectionRecipe& recipe) {
   const std::optional<int> pieces = checkDivisionNumber(value);
@@ -90,9 +105,6 @@ Result takeLipAngle(const std::string& value, MakeRequest& request) {
 
 std::vector<OptionSpec> makeOptions(MakeRequest& request) {
   SectionRecipe& recipe = request.recipe;
-  auto real = [](const char* what, double& target) {
-    return [what, &target](const std::string& value) { return number(value, what, target); };
-  };
   return {
       {"-o", "--output", "OUT.kaf", "the file to write (needed)",
        [&request](const std::string& value) { return takeOutput(value, request); }},
@@ -107,9 +119,22 @@ std::vector<OptionSpec> makeOptions(MakeRequest& request) {
        [&request](const std::string& value) { return takeLipAngle(value, request); }},
       {"", "--units", "FORCE,LENGTH", "default kN,mm",
        [&recipe](const std::string& value) { return takeUnits(value, recipe); }},
-      {"-E", "", "E", "modulus of elasticity (default 21000)", real("-E", recipe.E)},
-      {"-G", "", "G", "shear modulus (default 8076.92)", real("-G", recipe.G)},
-      {"", "--mue", "MUE", "Poisson's ratio (default 0.3)", real("--mue", recipe.MUE)},
+      {"-E", "", "E", "modulus of elasticity (default: steel in the units,\n210 for kN,mm)",
+       [&recipe](const std::string& value) {
+         return takeConstant(value, "a modulus of elasticity", "a number above 0, such as 210",
+                             isModulus, recipe.E);
+       }},
+      {"-G", "", "G", "shear modulus (default: E / (2 (1 + MUE)))",
+       [&recipe](const std::string& value) {
+         return takeConstant(value, "a shear modulus", "a number above 0, such as 80.77", isModulus,
+                             recipe.G);
+       }},
+      {"", "--mue", "MUE", "Poisson's ratio (default 0.3)",
+       [&recipe](const std::string& value) {
+         return takeConstant(value, "a Poisson's ratio",
+                             "a number above -1 and below 0.5, such as 0.3", isPoissonRatio,
+                             recipe.MUE);
+       }},
       {"", "--divide", "N", "every plate in N equal plates",
        [&recipe](const std::string& value) { return takeDivide(value, recipe); }},
       {"", "--title", "TEXT", "the section's title (default: shape and dimensions)",

@@ -15,6 +15,9 @@ namespace platform {
 // keys can be read one by one without echo.
 bool stdinIsTerminal();
 
+// True when standard output is a terminal (a console window).
+bool stdoutIsTerminal();
+
 // True when standard error is a terminal, where progress may be shown.
 bool stderrIsTerminal();
 

@@ -112,6 +112,8 @@ int readKeyFrom(int fd) {
 
 bool stdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
+bool stdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+
 bool stderrIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
 int readConsoleKey() { return readKeyFrom(STDIN_FILENO); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "archive/numbers.h"
 
@@ -34,6 +35,7 @@ const Row kRows[] = {
 };
 
 const std::size_t kLabelWidth = 16;
+const double kShownNoise = 1e-6;
 const std::size_t kNarrowestColumn = 14;
 
 std::string padLeft(const std::string& text, std::size_t width) {
@@ -53,6 +55,33 @@ std::string rowLabel(const Row& row, const std::string& length) {
 
 bool has(const PropertyColumn& column, const Row& row) {
   return !row.torsion || column.properties.torsionAndWarping.ok();
+}
+
+// The larger side of the section's bounding box.
+double sectionSize(const CrossSection& section) {
+  double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;
+  for (int k = 0; k < section.ns; ++k) {
+    const PlateLine line = plateLine(section, k);
+    yMin = std::min({yMin, line.y1, line.y2}), yMax = std::max({yMax, line.y1, line.y2});
+    zMin = std::min({zMin, line.z1, line.z2}), zMax = std::max({zMax, line.z1, line.z2});
+  }
+  return section.ns > 0 ? std::max(yMax - yMin, zMax - zMin) : 0.0;
+}
+
+// The values as the table shows them: the node coordinates of a file carry
+// six significant digits, so a symmetric section is symmetric only to that.
+// I_yz below 1e-6 (I_y + I_z) is 0 and the angle follows from 0; beta_1 and
+// beta_2 below 1e-6 of the section's size are 0.
+SectionProperties withoutNoise(const PropertyColumn& column) {
+  SectionProperties p = column.properties;
+  if (std::fabs(p.Iyz) < kShownNoise * (p.Iy + p.Iz)) {
+    p.Iyz = 0.0;
+    if (p.principalAngle != 0.0) p.principalAngle = p.Iy >= p.Iz ? 0.0 : 90.0;
+  }
+  const double size = sectionSize(*column.section);
+  if (std::fabs(p.beta1) < kShownNoise * size) p.beta1 = 0.0;
+  if (std::fabs(p.beta2) < kShownNoise * size) p.beta2 = 0.0;
+  return p;
 }
 
 }  // namespace
@@ -96,10 +125,12 @@ std::string propertyTable(const std::vector<PropertyColumn>& columns) {
     layout.heads.push_back(column.name);
     layout.units.push_back(column.section->Kraft + ", " + column.section->Laenge);
   }
+  std::vector<SectionProperties> shown;
+  for (const PropertyColumn& column : columns) shown.push_back(withoutNoise(column));
   for (const Row& row : kRows) {
     std::vector<std::string> cells;
-    for (const PropertyColumn& column : columns) {
-      cells.push_back(has(column, row) ? formatReal(column.properties.*row.value) : "-");
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      cells.push_back(has(columns[i], row) ? formatReal(shown[i].*row.value) : "-");
     }
     layout.rows.emplace_back(rowLabel(row, length), std::move(cells));
   }
@@ -136,4 +167,18 @@ std::string propertyCsv(const std::vector<PropertyColumn>& columns) {
     csv += "\r\n";
   }
   return csv;
+}
+
+Result checkOneUnitSystem(const std::vector<std::string>& names,
+                          const std::vector<const CrossSection*>& sections,
+                          const std::string& advice) {
+  for (std::size_t i = 1; i < sections.size(); ++i) {
+    const CrossSection& first = *sections.front();
+    const CrossSection& other = *sections[i];
+    if (other.Kraft == first.Kraft && other.Laenge == first.Laenge) continue;
+    return Result::failure(names.front() + " is in " + first.Kraft + " and " + first.Laenge +
+                           ", but " + names[i] + " in " + other.Kraft + " and " + other.Laenge +
+                           ": " + advice);
+  }
+  return Result::success();
 }

@@ -14,8 +14,10 @@ struct PropertyColumn {
   SectionProperties properties;
 };
 
-// The table: a head row of names, a row of units, a row per property; the
-// unit labels are in the first section's length unit. Values that a section
+// The table: a head row of names, a row of units, a row per property, in
+// the one unit system of the sections. Noise of the six-digit coordinates
+// shows as 0: I_yz below 1e-6 (I_y + I_z), beta_1 and beta_2 below 1e-6 of
+// the section's size (the CSV keeps every value). Values that a section
 // does not have are "-", and one line under the table says why.
 std::string propertyTable(const std::vector<PropertyColumn>& columns);
 
@@ -23,6 +25,13 @@ std::string propertyTable(const std::vector<PropertyColumn>& columns);
 // then one row per file, numbers with 17 significant digits and a point,
 // empty fields for values a section does not have. Lines end with CR LF.
 std::string propertyCsv(const std::vector<PropertyColumn>& columns);
+
+// Fails, naming the first section and the first whose force or length unit
+// differs from it, when the sections are not in one unit system; advice
+// ends the line ("view sections of one unit system together.").
+Result checkOneUnitSystem(const std::vector<std::string>& names,
+                          const std::vector<const CrossSection*>& sections,
+                          const std::string& advice);
 
 // A table of named columns: a head row of names, a row of units, then one
 // row per label, each cell right-aligned in its column.

@@ -9,13 +9,17 @@
 
 namespace {
 
-const double kWidth = 800;
-const double kDrawingHeight = 480;  // the sections are drawn into this height
-const double kMargin = 60;
-const double kLegendHeight = 24;
+const double kDrawingSize = 480;  // the larger span of the sections is drawn this large
+const double kMargin = 40;
+const double kLabelRoom = 40;  // beside the drawing, for the node numbers at its edge
+const double kLegendLine = 20;
+const double kLegendFont = 12;
+const double kNodeFont = 10;
+const double kCharWidth = 0.6;  // of the font size: the estimated width of a character
+const double kMarkColumn = 22;  // the colour mark before a legend text
+const double kMarkReach = 8;    // a centroid mark's arms
 const int kMostNumberedNodes = 60;
-const double kLegendColumnWidth = 240;  // room for the colour mark and a file name
-const double kThinnestStroke = 0.5;     // plates thinner than this to scale still show
+const double kThinnestStroke = 0.5;  // plates thinner than this to scale still show
 const char* const kColours[] = {"#9a9a9a", "#d62728", "#1f77b4", "#2ca02c", "#9467bd", "#ff7f0e"};
 
 std::string number(double value) { return formatReal(value); }
@@ -53,18 +57,15 @@ struct Box {
   bool empty() const { return minY > maxY; }
 };
 
-// The picture's height: the drawing, then one legend line per entry, then
-// the scale bar.
-double pictureHeight(std::size_t entries) {
-  return kMargin + kDrawingHeight + kLegendHeight * static_cast<double>(entries) + kMargin;
-}
-
 // Maps section coordinates to the picture: y to the right, z downwards.
 struct View {
   Box box;
   double scale = 1.0;
-  double x(double y) const { return kMargin + (y - box.minY) * scale; }
-  double y(double z) const { return kMargin + (z - box.minZ) * scale; }
+  // The marks reach 8 beyond their point.
+  double x(double y) const { return kMargin + kMarkReach + (y - box.minY) * scale; }
+  double y(double z) const { return kMargin + kLabelRoom / 2 + (z - box.minZ) * scale; }
+  double width() const { return (box.maxY - box.minY) * scale; }
+  double height() const { return (box.maxZ - box.minZ) * scale; }
 };
 
 View fitView(const std::vector<PictureEntry>& entries) {
@@ -76,20 +77,29 @@ View fitView(const std::vector<PictureEntry>& entries) {
       view.box.add(line.y1 + shift.y, line.z1 + shift.z);
       view.box.add(line.y2 + shift.y, line.z2 + shift.z);
     }
+    // The marks lie inside the picture too (a channel's shear centre lies
+    // outside its web).
+    const SectionProperties& p = entry.properties;
+    if (std::isfinite(p.yc) && std::isfinite(p.zc)) view.box.add(p.yc + shift.y, p.zc + shift.z);
+    if (p.torsionAndWarping && std::isfinite(p.ys) && std::isfinite(p.zs)) {
+      view.box.add(p.ys + shift.y, p.zs + shift.z);
+    }
   }
   if (view.box.empty()) view.box.add(0, 0);
-  const double spanY = std::max(view.box.maxY - view.box.minY, 1e-12);
-  const double spanZ = std::max(view.box.maxZ - view.box.minZ, 1e-12);
-  view.scale = std::min((kWidth - 2 * kMargin) / spanY, kDrawingHeight / spanZ);
+  const double span =
+      std::max({view.box.maxY - view.box.minY, view.box.maxZ - view.box.minZ, 1e-12});
+  view.scale = kDrawingSize / span;
   // Spans that overflow to infinity give scale 0: everything at one point,
   // still inside the picture.
-  if (!std::isfinite(view.scale)) view.scale = 0.0;
+  if (!std::isfinite(view.scale) || !std::isfinite(view.width()) || !std::isfinite(view.height())) {
+    view.scale = 0.0;
+  }
   return view;
 }
 
-// A round length (1, 2 or 5 times a power of ten) near a fifth of the width.
+// A round length (1, 2 or 5 times a power of ten) near a fifth of the drawing.
 double scaleBarLength(const View& view) {
-  const double target = (kWidth - 2 * kMargin) / 5 / view.scale;
+  const double target = kDrawingSize / 5 / view.scale;
   const double power = std::pow(10.0, std::floor(std::log10(target)));
   for (double step : {5.0, 2.0, 1.0}) {
     if (step * power <= target) return step * power;
@@ -97,8 +107,49 @@ double scaleBarLength(const View& view) {
   return power;
 }
 
+double textWidth(const std::string& text, double font) {
+  return kCharWidth * font * static_cast<double>(text.size());
+}
+
+// The texts already drawn, each as its box, so that a node number is drawn
+// only where it overlaps none of them.
+class LabelBoxes {
+ public:
+  // The box of a text whose baseline starts at (x, y): one font size high.
+  bool place(double x, double y, const std::string& text, double font) {
+    const Rect box{x, y - font, x + textWidth(text, font), y};
+    for (const Rect& other : placed_) {
+      if (box.left < other.right && other.left < box.right && box.top < other.bottom &&
+          other.top < box.bottom) {
+        return false;
+      }
+    }
+    placed_.push_back(box);
+    return true;
+  }
+
+ private:
+  struct Rect {
+    double left, top, right, bottom;
+  };
+  std::vector<Rect> placed_;
+};
+
+std::string centroidMark(double x, double y) {
+  return "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) +
+         "\" r=\"5\" fill=\"none\" stroke-width=\"1.5\"/>\n<path d=\"M" + number(x - 8) + " " +
+         number(y) + "H" + number(x + 8) + "M" + number(x) + " " + number(y - 8) + "V" +
+         number(y + 8) + "\" stroke-width=\"1\"/>\n";
+}
+
+std::string shearCentreMark(double x, double y) {
+  return "<path d=\"M" + number(x) + " " + number(y - 6) + "L" + number(x + 6) + " " + number(y) +
+         "L" + number(x) + " " + number(y + 6) + "L" + number(x - 6) + " " + number(y) +
+         "Z\" fill=\"none\" stroke-width=\"1.5\"/>\n";
+}
+
 void drawSection(const PictureEntry& entry, const char* colour, const View& view,
-                 std::string& svg) {
+                 LabelBoxes& labels, std::string& svg) {
   const CrossSection& section = *entry.section;
   const Shift shift = firstNodeShift(section);
   svg += "<g stroke=\"" + std::string(colour) + "\" fill=\"" + colour + "\">\n";
@@ -111,7 +162,8 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
            "\" stroke-opacity=\"0.8\"/>\n";
   }
   // Nodes where the plates put them: each plate's two ends, numbered by the
-  // plate's start and end node, each node once.
+  // plate's start and end node, each node once, and its number only where
+  // it overlaps no number drawn before.
   std::vector<bool> drawn(std::max(section.nodeY.size(), section.nodeZ.size()) + 1, false);
   auto drawNode = [&](int node, double nodeY, double nodeZ) {
     if (node < 1 || static_cast<std::size_t>(node) >= drawn.size() || drawn[node]) return;
@@ -119,9 +171,11 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
     const double x = view.x(nodeY + shift.y);
     const double y = view.y(nodeZ + shift.z);
     svg += "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"2\" stroke=\"none\"/>\n";
-    if (drawn.size() - 1 <= static_cast<std::size_t>(kMostNumberedNodes)) {
+    const std::string text = std::to_string(node);
+    if (drawn.size() - 1 <= static_cast<std::size_t>(kMostNumberedNodes) &&
+        labels.place(x + 4, y - 4, text, kNodeFont)) {
       svg += "<text x=\"" + number(x + 4) + "\" y=\"" + number(y - 4) +
-             "\" font-size=\"10\" stroke=\"none\">" + std::to_string(node) + "</text>\n";
+             "\" font-size=\"10\" stroke=\"none\">" + text + "</text>\n";
     }
   };
   for (int k = 0; k < section.ns; ++k) {
@@ -130,12 +184,11 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
     if (k < static_cast<int>(section.endNode.size()))
       drawNode(section.endNode[k], line.y2, line.z2);
   }
-  const double cx = view.x(entry.properties.yc + shift.y);
-  const double cy = view.y(entry.properties.zc + shift.z);
-  svg += "<circle cx=\"" + number(cx) + "\" cy=\"" + number(cy) +
-         "\" r=\"5\" fill=\"none\" stroke-width=\"1.5\"/>\n";
-  svg += "<path d=\"M" + number(cx - 8) + " " + number(cy) + "H" + number(cx + 8) + "M" +
-         number(cx) + " " + number(cy - 8) + "V" + number(cy + 8) + "\" stroke-width=\"1\"/>\n";
+  svg += centroidMark(view.x(entry.properties.yc + shift.y), view.y(entry.properties.zc + shift.z));
+  if (entry.properties.torsionAndWarping) {
+    svg += shearCentreMark(view.x(entry.properties.ys + shift.y),
+                           view.y(entry.properties.zs + shift.z));
+  }
   svg += "</g>\n";
 }
 
@@ -210,41 +263,67 @@ std::string xmlEscaped(const std::string& text) {
   return escaped;
 }
 
+std::string roundingExplanation(const CrossSection& section) {
+  for (const std::string& line : section.explanation) {
+    if (line.rfind("Radius ", 0) == 0) return line;
+  }
+  return std::string();
+}
+
 std::string drawSections(const std::vector<PictureEntry>& entries) {
   const View view = fitView(entries);
+  // The legend: one line per file (with how it was made), then the marks.
+  std::vector<std::string> legend;
+  for (const PictureEntry& entry : entries) {
+    const std::string made = roundingExplanation(*entry.section);
+    legend.push_back(entry.name + (made.empty() ? "" : ": " + made));
+  }
+  const std::string unit = entries.empty() ? "" : entries.front().section->Laenge;
+  const double length = scaleBarLength(view);
+  const std::string scaleText = number(length) + " " + unit;
+  double contentWidth = kMarkReach + view.width() + kLabelRoom;
+  for (const std::string& line : legend) {
+    contentWidth = std::max(contentWidth, kMarkColumn + textWidth(line, kLegendFont));
+  }
+  contentWidth = std::max({contentWidth, kMarkColumn + textWidth("shear centre", kLegendFont),
+                           length * view.scale, textWidth(scaleText, kLegendFont)});
+  const double width = 2 * kMargin + contentWidth;
+  const double legendTop = kMargin + view.height() + 1.5 * kLabelRoom;
+  const double marksTop = legendTop + kLegendLine * static_cast<double>(legend.size());
+  const double barY = marksTop + 2 * kLegendLine + kLegendLine;
+  const double height = barY + kMargin;
+
   std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  const double height = pictureHeight(entries.size());
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(kWidth) + "\" height=\"" +
-         number(height) + "\" viewBox=\"0 0 " + number(kWidth) + " " + number(height) +
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "\" height=\"" +
+         number(height) + "\" viewBox=\"0 0 " + number(width) + " " + number(height) +
          "\" font-family=\"sans-serif\">\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  std::size_t colour = 0;
-  for (const PictureEntry& entry : entries) {
-    drawSection(entry, kColours[colour], view, svg);
-    colour = std::min(colour + 1, std::size(kColours) - 1);
+  LabelBoxes labels;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    drawSection(entries[i], pictureColour(i), view, labels, svg);
   }
 
+  auto legendText = [&](double y, const std::string& text) {
+    svg += "<text x=\"" + number(kMargin + kMarkColumn) + "\" y=\"" + number(y) +
+           "\" font-size=\"12\">" + xmlEscaped(text) + "</text>\n";
+  };
+  for (std::size_t i = 0; i < legend.size(); ++i) {
+    const double y = legendTop + kLegendLine * static_cast<double>(i) + kLegendFont;
+    svg += "<rect x=\"" + number(kMargin) + "\" y=\"" + number(y - 9) +
+           "\" width=\"16\" height=\"8\" fill=\"" + pictureColour(i) + "\"/>\n";
+    legendText(y, legend[i]);
+  }
+  const double centroidY = marksTop + kLegendFont;
+  svg += "<g stroke=\"black\">\n" + centroidMark(kMargin + 8, centroidY - 4) +
+         shearCentreMark(kMargin + 8, centroidY + kLegendLine - 4) + "</g>\n";
+  legendText(centroidY, "centroid");
+  legendText(centroidY + kLegendLine, "shear centre");
+
   // Scale bar in the length unit of the first section.
-  const double length = scaleBarLength(view);
-  const double barY = height - kMargin / 2;
-  const std::string unit = entries.empty() ? "" : xmlEscaped(entries.front().section->Laenge);
   svg += "<path d=\"M" + number(kMargin) + " " + number(barY) + "h" + number(length * view.scale) +
          "\" stroke=\"black\" stroke-width=\"2\"/>\n";
   svg += "<text x=\"" + number(kMargin) + "\" y=\"" + number(barY - 6) + "\" font-size=\"12\">" +
-         number(length) + " " + unit + "</text>\n";
-
-  // Legend: each file's name in its colour.
-  colour = 0;
-  double legendY = kMargin + kDrawingHeight + kLegendHeight;
-  for (const PictureEntry& entry : entries) {
-    const double x = kWidth - kMargin - kLegendColumnWidth;
-    svg += "<rect x=\"" + number(x) + "\" y=\"" + number(legendY - 10) +
-           "\" width=\"16\" height=\"8\" fill=\"" + kColours[colour] + "\"/>\n";
-    svg += "<text x=\"" + number(x + 22) + "\" y=\"" + number(legendY - 2) +
-           "\" font-size=\"12\">" + xmlEscaped(entry.name) + "</text>\n";
-    legendY += kLegendHeight;
-    colour = std::min(colour + 1, std::size(kColours) - 1);
-  }
+         xmlEscaped(scaleText) + "</text>\n";
   svg += "</svg>\n";
   return svg;
 }

@@ -1,7 +1,9 @@
 // An SVG picture of one or more sections drawn to one scale, the first in
 // grey beneath the others, each placed so that its first node lies at the
 // same point: plates as lines as thick as the plates, nodes, node numbers
-// (up to 60 nodes), centroids, a scale bar and a legend.
+// (up to 60 nodes a section, each where it overlaps no number drawn
+// before), centroids and shear centres, a legend with how each file was
+// made, and a scale bar. The picture is as large as its content.
 #pragma once
 
 #include <string>
@@ -13,12 +15,15 @@
 // Each entry's name is shown in the legend.
 using PictureEntry = PropertyColumn;
 
-// The picture grows downwards with its legend, so that every entry fits.
 std::string drawSections(const std::vector<PictureEntry>& entries);
 
 // The colour of the index-th file of a picture: the first grey, the others
 // distinct; beyond the palette the last colour repeats.
 const char* pictureColour(std::size_t index);
+
+// The explanation line that says how a rounded file was made ("Radius 4,
+// convex, ..."); empty for a file that was not rounded.
+std::string roundingExplanation(const CrossSection& section);
 
 // Text made safe for XML: markup characters become character references;
 // text that is valid UTF-8 keeps its characters, in other text the bytes

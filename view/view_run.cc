@@ -101,6 +101,11 @@ int runView(const std::vector<std::string>& arguments) {
     sections.push_back(std::move(section));
     paths.push_back(file);
   }
+  std::vector<const CrossSection*> loaded;
+  for (const CrossSection& section : sections) loaded.push_back(&section);
+  const Result units =
+      checkOneUnitSystem(paths, loaded, "view sections of one unit system together.");
+  if (!units) return refuseCommandLine(std::cerr, "zorvik-view", units);
   const std::string pictureName = !request.picture || paths.empty() ? ""
                                   : request.svg.empty() ? withExtension(paths.front(), ".svg")
                                                         : request.svg;
@@ -127,8 +132,11 @@ int runView(const std::vector<std::string>& arguments) {
       exitCode = 1;
     }
   }
-  if (csvToStdout) return exitCode;
-  // A window opened by dropping files on the icon stays until a key.
+  // A window opened by dropping files on the icon stays until a key; a run
+  // whose output goes to a file or a pipe does not wait.
+  if (csvToStdout || !platform::stdinIsTerminal() || !platform::stdoutIsTerminal()) {
+    return exitCode;
+  }
   std::cout << "Press key..." << std::flush;
   awaitKey();
   std::cout << '\n';

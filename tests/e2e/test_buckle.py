@@ -94,7 +94,7 @@ class BuckleTest(ZorvikTestCase):
         with open(self.path("channel.kaf")) as f:
             text = f.read()
         with open(self.path("soft.kaf"), "w") as f:
-            f.write(text.replace("\n21000 8076.92 0.3 \n", "\n-5 8076.92 0.3 \n"))
+            f.write(text.replace("\n210 80.7692 0.3 \n", "\n-5 80.7692 0.3 \n"))
         code, out, _ = buckle(["--no-picture", "soft.kaf", "channel.kaf"], self.dir)
         self.assertEqual(code, 1)
         self.assertTrue(out.startswith("Cannot use soft.kaf: E = -5 is not a modulus above 0.\n"))

@@ -42,9 +42,25 @@ class MakeTest(ZorvikTestCase):
         text = read(self.path("g.kaf")).decode()
         self.assertIn("\nPlate girder\n", text)
         self.assertIn(" 0 N cm 0 ", text)
-        self.assertIn("\n20500 8076.92 0.28 \n", text)
+        self.assertIn("\n20500 8007.81 0.28 \n", text)  # G = E / (2 (1 + MUE))
         self.assertIn("\nchain t 1.5 20:90 75:0 200:-90 \n", text)
         self.assertEqual(kaf_plates(self.path("g.kaf"))[0], [10, 10, 37.5, 37.5, 100, 100])
+
+    def test_the_default_material_is_steel_in_the_units_given(self):
+        cases = {"kN,mm": "210 80.7692", "kN,cm": "21000 8076.92", "N,mm": "210000 80769.2",
+                 "kN,m": "2.1e+08 8.07692e+07", "kip,in": "29500 11346.2",
+                 "lbf,in": "2.95e+07 1.13462e+07", "kip,ft": "4.248e+06 1.63385e+06"}
+        for units, moduli in cases.items():
+            with self.subTest(units):
+                code, _, _ = self.make("channel", "200", "75", "2", "--units", units, "-o", "u.kaf")
+                self.assertEqual(code, 0)
+                self.assertIn("\n%s 0.3 \n" % moduli, read(self.path("u.kaf")).decode())
+        # E alone, or MUE alone, gives G = E / (2 (1 + MUE)).
+        for options, moduli in ((("-E", "200"), "200 76.9231 0.3"),
+                                (("--mue", "0.25"), "210 84 0.25")):
+            code, _, _ = self.make("channel", "200", "75", "2", *options, "-o", "u.kaf")
+            self.assertEqual(code, 0)
+            self.assertIn("\n%s \n" % moduli, read(self.path("u.kaf")).decode())
 
     def test_what_makes_no_section_is_refused_before_anything_is_written(self):
         cases = {
@@ -73,8 +89,22 @@ class MakeTest(ZorvikTestCase):
             ("channel", "200", "75", "2", "-o", "-"):
                 "zorvik-make writes a file, not standard output: name it with -o OUT.kaf.",
             ("channel", "200", "75", "2", "--mue", "1"):
-                "Not a section: thickness 2 with E = 21000 and MUE = 1 gives no finite plate "
-                "stiffness.",
+                "Not a Poisson's ratio: 1. Type a number above -1 and below 0.5, such as 0.3.",
+            ("channel", "200", "75", "2", "-E", "-5"):
+                "Not a modulus of elasticity: -5. Type a number above 0, such as 210.",
+            ("channel", "200", "75", "2", "-E", "inf"):
+                "Not a modulus of elasticity: inf. Type a number above 0, such as 210.",
+            ("channel", "200", "75", "2", "-G", "0"):
+                "Not a shear modulus: 0. Type a number above 0, such as 80.77.",
+            ("channel", "200", "75", "2", "--units", "kN,furlong"):
+                "Not units: kN,furlong. The forces are N, kN, MN, lbf and kip, the lengths mm, "
+                "cm, m, in and ft, such as kN,mm.",
+            ("lipped-channel", "200", "75", "120", "2"):
+                "Not a section: plates 1 and 5 cross or touch.",
+            ("chain", "2", "100:0", "50:90", "100:180", "80:-90"):
+                "Not a section: plates 1 and 4 cross or touch.",
+            ("chain", "2", "100:0", "40:180"):
+                "Not a section: plates 1 and 2 cross or touch.",
         }
         for arguments, message in cases.items():
             with self.subTest(arguments):
