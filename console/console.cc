@@ -60,16 +60,33 @@ void Console::awaitKey() {
   }
 }
 
+int Console::terminalKey() {
+  const int key = platform::readConsoleKey();
+  if (key < 0) throw InputGone("the terminal is gone; the run ends here.");
+  if (++bytesThisAnswer_ > kMostBytesPerAnswer) {
+    throw InputGone("the terminal gave " + std::to_string(kMostBytesPerAnswer) +
+                    " keys without an answer; the run ends here.");
+  }
+  return key;
+}
+
 int Console::readKey() {
   if (keysFromTerminal_) {
+    int key = terminalKey();
+    // Arrow keys, Home, End and the like send ESC [ ... final byte (or ESC O
+    // and one byte): they are not answers and are dropped without echo.
+    while (key == kEscapeKey) {
+      const int next = terminalKey();
+      if (next == '[') {
+        int byte = terminalKey();
+        while (byte < 0x40 || byte > 0x7e) byte = terminalKey();
+      } else if (next == 'O') {
+        terminalKey();
+      }
+      key = terminalKey();
+    }
     // A line feed is Return too: the terminal sends one for a Return typed
     // in the moment between two key reads, when it is in line mode.
-    const int key = platform::readConsoleKey();
-    if (key < 0) throw InputGone("the terminal is gone; the run ends here.");
-    if (++bytesThisAnswer_ > kMostBytesPerAnswer) {
-      throw InputGone("the terminal gave " + std::to_string(kMostBytesPerAnswer) +
-                      " keys without an answer; the run ends here.");
-    }
     return key == '\n' ? kReturnKey : key;
   }
   if (afterToken_) {

@@ -62,7 +62,8 @@ class Console {
 
  private:
   void dropRestOfTokenLine();
-  int nextByte();  // counts toward kMostBytesPerAnswer
+  int nextByte();     // counts toward kMostBytesPerAnswer
+  int terminalKey();  // the same for a key of the terminal
 
   std::istream& in_;
   std::ostream& out_;
@@ -80,6 +81,7 @@ void awaitKey();
 const int kReturnKey = 13;
 const int kBackspaceKey = 8;
 const int kDeleteKey = 127;
+const int kEscapeKey = 27;
 
 // Console lines are flushed at once, so that each is visible before the next
 // key is awaited.

@@ -15,6 +15,10 @@ namespace platform {
 // keys can be read one by one without echo.
 bool stdinIsTerminal();
 
+// The names of the entries of a folder ("" is the current one), without
+// "." and "..", in no order; none when it cannot be read.
+std::vector<std::string> filesInFolder(const std::string& folder);
+
 // True when standard output is a terminal (a console window).
 bool stdoutIsTerminal();
 

@@ -1,5 +1,6 @@
 // POSIX body of the platform layer: terminal keys through termios, files
 // through stat and rename, the retry/cancel prompt on the controlling terminal.
+#include <dirent.h>
 #include <fcntl.h>
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -111,6 +112,18 @@ int readKeyFrom(int fd) {
 }  // namespace
 
 bool stdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
+
+std::vector<std::string> filesInFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(dir);
+  return names;
+}
 
 bool stdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 

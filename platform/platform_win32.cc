@@ -56,6 +56,22 @@ bool stdinIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
+std::vector<std::string> filesInFolder(const std::string& folder) {
+  std::vector<std::string> names;
+  std::string pattern = folder.empty() ? "." : folder;
+  if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+  pattern += '*';
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
 bool stdoutIsTerminal() {
   DWORD mode = 0;
   return GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) != 0;
@@ -66,7 +82,15 @@ bool stderrIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
-int readConsoleKey() { return _getch() & 0xFF; }
+int readConsoleKey() {
+  // Arrow keys, Home, End and the function keys come as 0 or 0xE0 and a
+  // second byte: neither is an answer.
+  for (;;) {
+    const int key = _getch() & 0xFF;
+    if (key != 0 && key != 0xE0) return key;
+    _getch();
+  }
+}
 
 std::string fileIdentity(const std::string& path) {
   const HANDLE file =

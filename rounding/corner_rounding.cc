@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string>
 
+#include "archive/numbers.h"
 #include "rounding/trigonometry.h"
 #include "section/plate_geometry.h"
 
@@ -21,18 +22,23 @@ std::string plateRunText(int plate, int from, int to) {
          " to node " + std::to_string(to);
 }
 
-// Appends the straight part of a plate, split into d equal pieces.
-void appendStraightPart(double length, double angle, int d, RealList& widths, RealList& angles) {
-  if (d == 1) {
-    widths.push_back(length);
+// The plates that a rounding makes, built up plate by plate.
+struct NewPlates {
+  RealList widths;
+  RealList angles;
+  RealList thicknesses;
+  void add(double width, double angle, double t) {
+    widths.push_back(width);
     angles.push_back(angle);
-    return;
+    thicknesses.push_back(t);
   }
-  const double piece = length / d;
-  for (int i = 0; i < d; ++i) {
-    widths.push_back(piece);
-    angles.push_back(angle);
-  }
+};
+
+// Appends the straight part of a plate, split into d equal pieces that keep
+// its thickness.
+void appendStraightPart(double length, double angle, double t, int d, NewPlates& plates) {
+  const double piece = d == 1 ? length : length / d;
+  for (int i = 0; i < d; ++i) plates.add(piece, angle, t);
 }
 
 }  // namespace
@@ -157,16 +163,16 @@ RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorne
   // The widths as the corners before each plate have shortened them; b_r
   // itself stays as loaded until the whole section is known to fit.
   RealList remaining = s.b_r;
-  RealList angles;
-  RealList widths;
-  angles.reserve(static_cast<std::size_t>(resultPlates));
-  widths.reserve(static_cast<std::size_t>(resultPlates));
+  NewPlates made;
+  made.angles.reserve(static_cast<std::size_t>(resultPlates));
+  made.widths.reserve(static_cast<std::size_t>(resultPlates));
+  made.thicknesses.reserve(static_cast<std::size_t>(resultPlates));
   for (int j = 1; j < s.nk; ++j) {
     const int k = j - 1;  // the plate that ends at node j; plate j starts there
     const int d = divisionNumbers[static_cast<std::size_t>(k)];
     const NodePlates& plates = platesAt[static_cast<std::size_t>(j)];
     if (!rounding || !isCorner(s, j, plates)) {
-      appendStraightPart(remaining[k], s.alpha_r[k], d, widths, angles);
+      appendStraightPart(remaining[k], s.alpha_r[k], s.t_r[k], d, made);
       continue;
     }
     const CornerArc arc = arcBetween(s, radius, elementsPerCorner, plates, remaining);
@@ -178,20 +184,25 @@ RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorne
       report.accepted = Result::failure("its arc plates would have no width");
       return report;
     }
-    appendStraightPart(remaining[k] - arc.tangentLength, s.alpha_r[k], d, widths, angles);
+    appendStraightPart(remaining[k] - arc.tangentLength, s.alpha_r[k], s.t_r[k], d, made);
     const double increment = convex ? -arc.angleStep : arc.angleStep;
     double angle = (convex ? s.alpha_r[k] : s.alpha_r[j]) + increment / 2;
+    // An arc plate is as thick as the thinner of the plates it joins.
+    const double t = std::min(s.t_r[k], s.t_r[j]);
     for (int e = 0; e < arc.elementCount; ++e) {
-      widths.push_back(arc.elementLength);
-      angles.push_back(angle);
+      made.add(arc.elementLength, angle, t);
       angle += increment;
     }
     // The next plate's straight part starts at the tangent point.
     remaining[j] -= arc.tangentLength;
   }
   if (!report.misfitCorners.empty()) return report;
-  s.alpha_r = std::move(angles);
-  s.b_r = std::move(widths);
+  s.alpha_r = std::move(made.angles);
+  s.b_r = std::move(made.widths);
+  s.t_r = std::move(made.thicknesses);
+  s.K_r.clear();
+  s.K_r.reserve(s.t_r.size());
+  for (double t : s.t_r) s.K_r.push_back(plateStiffness(t, s.E, s.MUE));
   rebuildFromPlates(s);
   return report;
 }
@@ -234,4 +245,61 @@ void rebuildFromPlates(CrossSection& s) {
   s.edgeSupportNode = {1, s.nk};
   s.edgeSupportCode = {0, 0};
   s.edgeSupportValue = {0.0, 0.0};
+}
+
+namespace {
+
+// The largest radius by the closed form of the fit rule; 0 with the node
+// (counted from 1) of a corner that turns by 180 degrees.
+double largestFittingRadius(const CrossSection& s, int& foldedNode) {
+  const std::vector<NodePlates> platesAt = platesAtEveryNode(s);
+  double largest = HUGE_VAL;
+  double previous = 0.0;  // tangent per radius of the corner that began the incoming plate
+  for (int j = 1; j + 1 < s.nk; ++j) {
+    const NodePlates& plates = platesAt[static_cast<std::size_t>(j)];
+    if (!isCorner(s, j, plates)) {
+      previous = 0.0;
+      continue;
+    }
+    const double turn = shortTurn(s.alpha_r[plates.incoming], s.alpha_r[plates.outgoing]);
+    if (std::fabs(turn) == 180.0) {
+      foldedNode = j + 1;
+      return 0.0;
+    }
+    const double perRadius = std::fabs(portableTan(radians(turn / 2)));
+    // kTangentShare (b_in - R previous) >= R perRadius, and likewise for b_out.
+    largest = std::min(
+        largest, kTangentShare * s.b_r[plates.incoming] / (perRadius + kTangentShare * previous));
+    largest = std::min(largest, kTangentShare * s.b_r[plates.outgoing] / perRadius);
+    previous = perRadius;
+  }
+  return largest;
+}
+
+bool fitsEveryCorner(const CrossSection& section, double radius) {
+  CrossSection copy = section;
+  return roundCorners(copy, radius, kDefaultElementsPerCorner, true,
+                      std::vector<int>(static_cast<std::size_t>(section.ns), 1))
+      .misfitCorners.empty();
+}
+
+}  // namespace
+
+std::string largestRadiusNote(const CrossSection& section) {
+  int foldedNode = 0;
+  double radius = largestFittingRadius(section, foldedNode);
+  if (foldedNode > 0) {
+    return "no radius fits the turn of 180\xC2\xB0 at node " + std::to_string(foldedNode);
+  }
+  // The six digits written must themselves fit: step down in the sixth
+  // digit while they do not.
+  std::string text = formatReal(radius);
+  for (int step = 0; step < 4 && std::isfinite(radius) && radius > 0; ++step) {
+    double written = radius;
+    scanDouble(text, written);
+    if (fitsEveryCorner(section, written)) break;
+    const double unit = std::pow(10.0, std::floor(std::log10(written)) - 5);
+    text = formatReal((std::round(written / unit) - 1) * unit);
+  }
+  return "the largest that fits is " + text;
 }

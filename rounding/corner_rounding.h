@@ -3,6 +3,7 @@
 // into equal pieces. The operations work on a CrossSection in place.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/result.h"
@@ -59,7 +60,9 @@ CornerArc computeCornerArc(const CrossSection& section, double radius, int eleme
 
 // Replaces every corner of the open plate chain by n arc plates of radius R
 // and splits the straight part of plate k into divisionNumbers[k] pieces.
-// Turns are taken the short way round. When R does not fit a corner, the
+// The pieces keep their plate's thickness, an arc plate takes the thinner of
+// the two plates it joins, and every K_r follows its thickness with the
+// section's E and MUE. Turns are taken the short way round. When R does not fit a corner, the
 // section is left unchanged and the report names every such corner.
 // Sections whose Typ is not 1 pass unchanged.
 RoundingReport roundCorners(CrossSection& section, double radius, int elementsPerCorner,
@@ -68,3 +71,10 @@ RoundingReport roundCorners(CrossSection& section, double radius, int elementsPe
 // Rebuilds nodes, counts, coordinates and edge supports from b_r and alpha_r,
 // starting at the origin.
 void rebuildFromPlates(CrossSection& section);
+
+// The largest radius that fits every corner of an open chain, by the rule of
+// roundCorners (the tangents of both corners of a plate share 90 % of it),
+// as the engineer would type it: six significant digits, rounded down where
+// rounding to nearest would not fit. "the largest that fits is M", or, where
+// a corner turns by 180 degrees, "no radius fits the turn of 180° at node K".
+std::string largestRadiusNote(const CrossSection& section);

@@ -5,19 +5,23 @@
 // files through generateRound.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/result.h"
 #include "rounding/corner_rounding.h"
+#include "rounding/thickness.h"
 
 // What every round of a run shares.
 struct GenerationSettings {
-  std::string outputFolder;  // empty: the files go beside the input
-  double thickness = 0.0;
+  std::string outputFolder;         // empty: the files go beside the input
+  std::optional<double> thickness;  // none: each plate keeps its own
+  ThicknessRange ownThicknesses;    // the loaded plates', for the explanation
   bool convex = true;
   int elementsPerCorner = kDefaultElementsPerCorner;
   std::vector<int> divisionNumbers;  // one per plate of the loaded section
+  bool subdivided = false;           // the division numbers were given
 };
 
 struct WrittenFile {
@@ -29,6 +33,7 @@ struct RoundOutcome {
   Result loaded = Result::success();    // failure: the input could not be read again
   Result prepared = Result::success();  // failure: the section could not be rounded
   std::vector<int> misfitCorners;       // not empty: the radius does not fit; no files
+  std::string fitNote;                  // then: what does fit (largestRadiusNote)
   std::vector<WrittenFile> files;       // in the order of writing: MAV3, then MAV4
 
   // True when both files were written.
@@ -53,6 +58,13 @@ RoundFileNames roundFileNames(const std::string& inputName, const std::string& o
 // The explanation line that every generated file gets.
 extern const char* const kGeneratedBy;
 
-// The round of `radius`, the counter-th of its series.
+// The explanation line that records how a file was made: "Radius 4,
+// convex, 4 elements per corner, thickness 2" ("(inner 3)" after the radius
+// when it was given as an inner radius; "thicknesses 1.5 to 3" when each
+// plate kept its own; ", divisions 2 4 2" when the plates were subdivided).
+std::string howMade(const GenerationSettings& settings, double radius, double innerRadius);
+
+// The round of `radius` (on the centre line; innerRadius above 0 when it was
+// given as an inner radius), the counter-th of its series.
 RoundOutcome generateRound(const std::string& inputName, const GenerationSettings& settings,
-                           double radius, int counter);
+                           double radius, int counter, double innerRadius = 0.0);

@@ -1,5 +1,6 @@
 #include "rounding/thickness.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "archive/numbers.h"
@@ -17,4 +18,36 @@ Result setThickness(CrossSection& section, double t) {
   section.t_r.assign(plates, t);
   section.K_r.assign(plates, stiffness);
   return Result::success();
+}
+
+ThicknessRange thicknessRange(const CrossSection& section) {
+  ThicknessRange range;
+  for (std::size_t k = 0; k < section.t_r.size(); ++k) {
+    const double t = section.t_r[static_cast<int>(k)];
+    range.smallest = k == 0 ? t : std::min(range.smallest, t);
+    range.largest = k == 0 ? t : std::max(range.largest, t);
+  }
+  return range;
+}
+
+Result checkOwnThicknesses(const CrossSection& section) {
+  for (double t : section.t_r) {
+    if (!(t > 0) || !std::isfinite(plateStiffness(t, section.E, section.MUE))) {
+      return Result::failure("the thickness in the file, " + formatReal(t) + ", cannot be kept");
+    }
+  }
+  return Result::success();
+}
+
+Result keptThickness(const CrossSection& section, std::optional<double>& kept) {
+  const ThicknessRange range = thicknessRange(section);
+  if (!range.uniform()) {
+    kept.reset();
+    return checkOwnThicknesses(section);
+  }
+  kept = section.t_r[0];
+  if (*kept > 0 && std::isfinite(plateStiffness(*kept, section.E, section.MUE))) {
+    return Result::success();
+  }
+  return Result::failure("the thickness in the file, " + formatReal(*kept) + ", cannot be kept");
 }

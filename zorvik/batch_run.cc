@@ -7,6 +7,7 @@
 #include "console/options.h"
 #include "console/value_rules.h"
 #include "rounding/generation.h"
+#include "rounding/thickness.h"
 #include "section/cross_section.h"
 #include "zorvik/banner.h"
 #include "zorvik/round_lines.h"
@@ -20,10 +21,13 @@ bool refuse(std::ostream& out, const std::string& file, const std::string& reaso
 }
 
 // The settings of one file: what the request gives, the rest from the file.
-GenerationSettings settingsFor(const BatchRequest& request, const CrossSection& section) {
+GenerationSettings settingsFor(const BatchRequest& request, const CrossSection& section,
+                               std::optional<double> kept) {
   GenerationSettings settings;
   settings.outputFolder = request.outputFolder;
-  settings.thickness = request.thickness.value_or(section.t_r[0]);
+  settings.thickness = request.thickness ? request.thickness : kept;
+  settings.ownThicknesses = thicknessRange(section);
+  settings.subdivided = request.divisionNumbers.has_value();
   settings.convex = !request.concave;
   settings.elementsPerCorner = request.elementsPerCorner;
   settings.divisionNumbers =
@@ -48,10 +52,16 @@ bool runFile(const BatchRequest& request, const std::string& file, std::ostream&
   if (request.thickness && !thicknessFits(*request.thickness, section.E, section.MUE)) {
     return refuse(out, file, notAThickness(request.thicknessText).substr(1) + ".");
   }
-  if (!request.thickness && !thicknessFits(section.t_r[0], section.E, section.MUE)) {
+  std::optional<double> kept;
+  if (!request.thickness) {
+    const Result keepable = keptThickness(section, kept);
+    if (!keepable) return refuse(out, file, keepable.reason() + ": give one with -t.");
+  }
+  const std::optional<double> thickness = request.thickness ? request.thickness : kept;
+  if (request.inner && !thickness) {
     return refuse(out, file,
-                  "the thickness in the file, " + formatReal(section.t_r[0]) +
-                      ", cannot be kept: give one with -t.");
+                  "its plates differ in thickness, so an inner radius has no one centre line: "
+                  "give the thickness with -t.");
   }
   if (request.divisionNumbers && request.divisionNumbers->size() != std::size_t(section.ns)) {
     return refuse(out, file,
@@ -63,12 +73,20 @@ bool runFile(const BatchRequest& request, const std::string& file, std::ostream&
     printFirstLook(out, file, section);
     writeLine(out, "Generated Files: ");
   }
-  const GenerationSettings settings = settingsFor(request, section);
+  const GenerationSettings settings = settingsFor(request, section, kept);
   const std::vector<double> radii = radiiFor(request, section);
+  // Inner bend radii become centre-line radii with half the thickness.
+  const bool inner = request.inner && (request.radius || request.series);
   bool allWritten = true;
+  std::vector<std::string> written;
   for (std::size_t i = 0; i < radii.size(); ++i) {
-    allWritten = printRound(out, file, settings, radii[i], static_cast<int>(i) + 1) && allWritten;
+    const double radius = inner ? radii[i] + *thickness / 2 : radii[i];
+    allWritten = printRound(out, file, settings, radius, static_cast<int>(i) + 1, written,
+                            inner ? radii[i] : 0.0) &&
+                 allWritten;
   }
+  const std::string earlier = earlierSeriesLine(file, request.outputFolder, written);
+  if (!earlier.empty()) writeLine(out, earlier);
   return allWritten;
 }
 

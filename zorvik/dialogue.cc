@@ -8,7 +8,9 @@
 #include "archive/numbers.h"
 #include "console/console.h"
 #include "console/value_rules.h"
+#include "platform/platform.h"
 #include "rounding/generation.h"
+#include "rounding/thickness.h"
 #include "section/cross_section.h"
 #include "zorvik/round_lines.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 // The run's settings, fixed once the questions are answered.
 struct RoundingSettings {
+  CrossSection loaded;  // as described, for the checks of the answers
   int plateCount = 0;
   int radiusCount = 1;
   double firstRadius = 0.0;
@@ -26,12 +29,8 @@ struct RoundingSettings {
   GenerationSettings round;  // thickness, shape, elements and division numbers
 };
 
-int refuse(Console& console, const std::string& inputName, const std::string& reason) {
-  writeLine(console.out(), "Cannot use " + inputName + ": " + reason);
-  writeText(console.out(), "Press key...");
-  console.awaitKey();
-  return 1;
-}
+// How the dialogue of one file ended.
+enum class FileEnd { Done, NotDone, Stop };
 
 // Asks until the answer is Return (nothing) or one that check takes; after
 // any other answer, the line break, the message line and the question again.
@@ -51,31 +50,34 @@ auto ask(Console& console, const std::string& prompt, Check check, Message messa
 // False when the file's thickness cannot be kept and the input ends before
 // another is typed.
 bool askThickness(Console& console, RoundingSettings& settings) {
-  double& thickness = settings.round.thickness;
-  const std::string loaded = formatReal(thickness);
-  if (thicknessFits(thickness, settings.E, settings.MUE)) {
-    const std::optional<double> answer = ask(
-        console, " Thickness [return=old]: ",
-        [&](const std::string& text) { return checkThickness(text, settings.E, settings.MUE); },
-        [&](const std::string& text) {
-          return notAThickness(text) + ", or Return to keep " + loaded + ".";
+  std::optional<double>& thickness = settings.round.thickness;
+  const std::string shown = formatReal(settings.loaded.t_r[0]);
+  const Result keepable = keptThickness(settings.loaded, thickness);
+  const std::string keeping = thickness ? "keep " + shown : std::string("keep each plate's own");
+  auto check = [&](const std::string& text) {
+    return checkThickness(text, settings.E, settings.MUE);
+  };
+  if (keepable) {
+    const std::optional<double> answer =
+        ask(console, " Thickness [return=old]: ", check, [&](const std::string& text) {
+          return notAThickness(text) + ", or Return to " + keeping + ".";
         });
-    writeLine(console.out(), answer ? "" : loaded);
-    if (answer) thickness = *answer;
+    writeLine(console.out(), answer ? "" : shown);
+    if (answer) thickness = answer;
     return true;
   }
   // A thickness that the check refuses is never a default.
-  const std::string cannotKeep =
-      " The thickness in the file, " + loaded + ", cannot be kept: type one.";
+  std::string reason = keepable.reason();
+  reason[0] = 'T';
+  const std::string cannotKeep = " " + reason + ": type one.";
   writeLine(console.out(), cannotKeep);
   for (;;) {
-    const std::optional<double> answer = ask(
-        console, " Thickness: ",
-        [&](const std::string& text) { return checkThickness(text, settings.E, settings.MUE); },
-        [&](const std::string& text) { return notAThickness(text) + "."; });
+    const std::optional<double> answer =
+        ask(console, " Thickness: ", check,
+            [&](const std::string& text) { return notAThickness(text) + "."; });
     writeLine(console.out(), "");
     if (answer) {
-      thickness = *answer;
+      thickness = answer;
       return true;
     }
     if (console.inputEnded()) return false;
@@ -92,10 +94,14 @@ void readSingleRadius(Console& console, RoundingSettings& settings) {
     writeLine(console.out(), "");
     if (!read) break;
     if (const std::optional<double> radius = checkRadius(token)) {
+      // A radius that does not fit is asked again; the end of input keeps it.
       settings.firstRadius = *radius;
-      break;
+      const std::string misfit = radiusMisfitLine(settings.loaded, *radius);
+      if (misfit.empty()) break;
+      writeLine(console.out(), misfit);
+    } else {
+      writeLine(console.out(), notARadius(token));
     }
-    writeLine(console.out(), notARadius(token));
     console.dropRestOfLine();
   }
   settings.lastRadius = settings.firstRadius;
@@ -126,11 +132,16 @@ void readRadiusRange(Console& console, RoundingSettings& settings) {
       continue;
     }
     if (isRadiusRange(*from, *to)) {
+      // The largest radius must fit; if not, both are asked again (the end
+      // of input keeps them).
       settings.firstRadius = *from;
       settings.lastRadius = *to;
-      return;
+      const std::string misfit = radiusMisfitLine(settings.loaded, *to);
+      if (misfit.empty()) return;
+      writeLine(console.out(), misfit);
+    } else {
+      writeLine(console.out(), notARange(first, last));
     }
-    writeLine(console.out(), notARange(first, last));
     console.dropRestOfLine();
   }
 }
@@ -187,56 +198,88 @@ void askSubdivision(Console& console, RoundingSettings& settings) {
           .value_or(0);
   writeLine(console.out(), "");
   if (settings.subdivide != 1) return;
+  settings.round.subdivided = true;
   writeLine(console.out(),
             "Input a division-number for each plate (e.g. 2 4 2 for a C-Section"
             " or 1 2 5 2 1  for a lipped channel) ");
   readDivisionNumbers(console, settings.round.divisionNumbers);
 }
 
-}  // namespace
-
-int runRounding(const std::string& inputName, Console& console) {
+// The dialogue and the rounds of one file. written collects every file this
+// run writes, so that no later file of the run writes over one.
+FileEnd roundFile(const std::string& inputName, Console& console,
+                  std::vector<std::string>& written) {
   std::ostream& out = console.out();
   RoundingSettings settings;
 
   // First look: describe the section and take its plate count and thickness.
-  {
-    CrossSection section;
-    const Result usable = loadForRounding(inputName, section, &out);
-    if (!usable) return refuse(console, inputName, usable.reason());
-    settings.plateCount = section.ns;
-    settings.round.thickness = section.t_r[0];
-    settings.E = section.E;
-    settings.MUE = section.MUE;
-    printFirstLook(out, inputName, section);
+  const Result usable = loadForRounding(inputName, settings.loaded, &out);
+  if (!usable) {
+    writeLine(out, "Cannot use " + inputName + ": " + usable.reason());
+    return FileEnd::NotDone;
   }
-  settings.firstRadius = defaultRadius(settings.round.thickness);
-  settings.lastRadius = 3 * settings.round.thickness;
+  settings.plateCount = settings.loaded.ns;
+  settings.E = settings.loaded.E;
+  settings.MUE = settings.loaded.MUE;
+  settings.round.ownThicknesses = thicknessRange(settings.loaded);
+  printFirstLook(out, inputName, settings.loaded);
+  const double loadedThickness = settings.loaded.t_r[0];
+  settings.firstRadius = defaultRadius(loadedThickness);
+  settings.lastRadius = 3 * loadedThickness;
 
   if (!askThickness(console, settings)) {
     writeLine(out, " The input ended before a thickness was given: no files.");
-    return 1;
+    return FileEnd::NotDone;
   }
-  if (!askRadii(console, settings)) return 1;
+  if (!askRadii(console, settings)) return FileEnd::Stop;
   askShape(console, settings);
   askSubdivision(console, settings);
 
   writeLine(out, "");
   const std::vector<double> radii =
       radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
-  const Result plan = checkOutputPlan({inputName}, plannedRounds({inputName}, "", radii.size()));
+  std::vector<PlannedOutput> outputs;
+  for (const std::string& name : written) outputs.push_back({name, "an earlier file", true});
+  for (const PlannedOutput& output : plannedRounds({inputName}, "", radii.size())) {
+    outputs.push_back(output);
+  }
+  const Result plan = checkOutputPlan({inputName}, outputs);
   if (!plan) {
     writeLine(out, "No files: " + plan.reason());
-    writeText(out, "Press key...");
-    console.awaitKey();
-    return 2;
+    return FileEnd::NotDone;
   }
   writeLine(out, "Generated Files: ");
-  int exitCode = 0;
+  bool done = true;
+  std::vector<std::string> writtenHere;
   for (std::size_t i = 0; i < radii.size(); ++i) {
-    if (!printRound(out, inputName, settings.round, radii[i], static_cast<int>(i) + 1)) {
-      exitCode = 1;
+    if (!printRound(out, inputName, settings.round, radii[i], static_cast<int>(i) + 1,
+                    writtenHere)) {
+      done = false;
     }
+  }
+  written.insert(written.end(), writtenHere.begin(), writtenHere.end());
+  const std::string earlier = earlierSeriesLine(inputName, "", writtenHere);
+  if (!earlier.empty()) writeLine(out, earlier);
+  return done ? FileEnd::Done : FileEnd::NotDone;
+}
+
+}  // namespace
+
+int runRounding(const std::vector<std::string>& inputNames, Console& console) {
+  std::ostream& out = console.out();
+  std::vector<std::string> written;
+  int exitCode = 0;
+  for (std::size_t i = 0; i < inputNames.size(); ++i) {
+    if (i > 0) writeLine(out, "");
+    const std::string& name = inputNames[i];
+    if (inputNames.size() > 1 && !platform::fileExists(name)) {
+      writeLine(out, "Cannot use " + name + ": it does not exist");
+      exitCode = 1;
+      continue;
+    }
+    const FileEnd end = roundFile(name, console, written);
+    if (end == FileEnd::Stop) return 1;  // a radius count of 0 ends the whole run
+    if (end == FileEnd::NotDone) exitCode = 1;
   }
   writeText(out, "Press key...");
   console.awaitKey();

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class Console;
 
-// Returns the exit code: 0 after a run in which every file was written, 1 for
-// a radius count of 0, a section that cannot be used, or a file not written.
-int runRounding(const std::string& inputName, Console& console);
+// Every file in turn, each with its description, its whole dialogue and its
+// rounds, an empty line between files, and "Press key..." once at the end.
+// A file that does not exist (among several) or cannot be used is named in
+// one line and the next goes on. Returns the exit code: 0 when every file
+// was done as asked, 1 otherwise; a radius count of 0 ends the whole run.
+int runRounding(const std::vector<std::string>& inputNames, Console& console);

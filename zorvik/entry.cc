@@ -20,10 +20,11 @@ int runProgram(int argc, const char* const* argv, Console& console, std::ostream
     return 1;
   }
   const std::string inputName = argv[1];
-  if (!platform::fileExists(inputName)) {
+  if (argc == 2 && !platform::fileExists(inputName)) {
     writeLine(console.out(), "Datei " + inputName + " nicht gefunden!");
     printUsage(console);
     return 1;
   }
-  return runRounding(inputName, console);
+  // Every file dropped on the icon is rounded in turn.
+  return runRounding(std::vector<std::string>(argv + 1, argv + argc), console);
 }

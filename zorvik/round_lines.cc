@@ -1,13 +1,18 @@
 #include "zorvik/round_lines.h"
 
+#include <algorithm>
 #include <new>
 #include <ostream>
+#include <tuple>
 
+#include "archive/file_naming.h"
 #include "archive/numbers.h"
 #include "console/console.h"
+#include "platform/platform.h"
 #include "report/description.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
+#include "rounding/thickness.h"
 #include "section/cross_section.h"
 
 namespace {
@@ -71,7 +76,16 @@ void printFirstLook(std::ostream& out, const std::string& inputName, const Cross
   writeLine(out, "File : " + inputName);
   writeLine(out, " The section has " + std::to_string(section.ns) + " Elements");
   writeLine(out, " The thickness is " + formatReal(section.t_r[0]));
+  const ThicknessRange range = thicknessRange(section);
+  if (!range.uniform()) {
+    writeLine(out, " The plates are " + formatReal(range.smallest) + " to " +
+                       formatReal(range.largest) +
+                       " thick: Return keeps each plate's own thickness.");
+  }
   for (const std::string& note : renumberingNotes(section)) writeLine(out, note);
+  writeLine(out,
+            " Radii are measured to the centre line of the plates: the inner bend radius "
+            "plus half the thickness.");
   writeLine(out, "");
 }
 
@@ -88,12 +102,74 @@ std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
   return outputs;
 }
 
+std::string radiusMisfitLine(const CrossSection& section, double radius) {
+  if (section.Typ != 1) return std::string();
+  CrossSection copy = section;
+  const RoundingReport report =
+      roundCorners(copy, radius, kDefaultElementsPerCorner, true,
+                   std::vector<int>(static_cast<std::size_t>(section.ns), 1));
+  if (report.misfitCorners.empty()) return std::string();
+  const bool one = report.misfitCorners.size() == 1;
+  return " Radius " + formatReal(radius) + " does not fit at node" + (one ? " " : "s ") +
+         joined(report.misfitCorners) + ": " + largestRadiusNote(section) + ".";
+}
+
+namespace {
+
+// The running number K of "<base>-rrK<ext>" or "<base>-rrK-shear<ext>"; 0
+// for any other name. shear tells which of the two.
+int seriesNumber(const std::string& name, const std::string& base, const std::string& extension,
+                 bool& shear) {
+  const std::string head = base + "-rr";
+  if (name.rfind(head, 0) != 0 || name.size() < head.size() + extension.size() ||
+      name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
+    return 0;
+  }
+  std::string middle = name.substr(head.size(), name.size() - head.size() - extension.size());
+  shear = middle.size() > 6 && middle.compare(middle.size() - 6, 6, "-shear") == 0;
+  if (shear) middle.resize(middle.size() - 6);
+  if (middle.empty() || middle.size() > 9 || middle[0] == '0' ||
+      middle.find_first_not_of("0123456789") != std::string::npos) {
+    return 0;
+  }
+  return std::stoi(middle);
+}
+
+}  // namespace
+
+std::string earlierSeriesLine(const std::string& input, const std::string& outputFolder,
+                              const std::vector<std::string>& written) {
+  const std::string folder = outputFolder.empty() ? folderOf(input) : outputFolder;
+  const std::string file = fileNameOf(input);
+  const std::string extension =
+      file.find('.') == std::string::npos ? std::string() : file.substr(file.find_last_of('.'));
+  const std::string base = file.substr(0, file.size() - extension.size());
+  std::vector<std::string> writtenNames;
+  for (const std::string& name : written) writtenNames.push_back(fileNameOf(name));
+  std::vector<std::tuple<int, bool, std::string>> remaining;
+  for (const std::string& name : platform::filesInFolder(folder)) {
+    bool shear = false;
+    const int number = seriesNumber(name, base, extension, shear);
+    if (number == 0 || !platform::isRegularFile(inFolder(folder, name))) continue;
+    if (std::find(writtenNames.begin(), writtenNames.end(), name) != writtenNames.end()) continue;
+    remaining.emplace_back(number, shear, name);
+  }
+  if (remaining.empty()) return std::string();
+  std::sort(remaining.begin(), remaining.end());
+  const std::size_t shown = std::min<std::size_t>(remaining.size(), 10);
+  std::string line = " Files of an earlier series remain: ";
+  for (std::size_t i = 0; i < shown; ++i) line += (i == 0 ? "" : ", ") + std::get<2>(remaining[i]);
+  if (remaining.size() > shown)
+    line += " and " + std::to_string(remaining.size() - shown) + " more";
+  return line + ".";
+}
+
 bool printRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
-                double radius, int counter) {
+                double radius, int counter, std::vector<std::string>& written, double innerRadius) {
   const std::string radiusText = formatReal(radius);
   RoundOutcome outcome;
   try {
-    outcome = generateRound(inputName, settings, radius, counter);
+    outcome = generateRound(inputName, settings, radius, counter, innerRadius);
   } catch (const std::bad_alloc&) {
     // The save removed its temporary file on the way out.
     writeLine(out, "No files for radius " + radiusText + " of " + inputName + ": out of memory.");
@@ -111,11 +187,13 @@ bool printRound(std::ostream& out, const std::string& inputName, const Generatio
   if (!outcome.misfitCorners.empty()) {
     const bool one = outcome.misfitCorners.size() == 1;
     writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
-                       joined(outcome.misfitCorners) + ": no files for this radius.");
+                       joined(outcome.misfitCorners) + " (" + outcome.fitNote +
+                       "): no files for this radius.");
     return false;
   }
   for (const WrittenFile& file : outcome.files) {
     writeLine(out, file.saved ? file.name : file.name + " was not written: " + file.saved.reason());
+    if (file.saved) written.push_back(file.name);
   }
   return outcome.complete();
 }

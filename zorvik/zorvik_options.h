@@ -30,6 +30,7 @@ struct BatchRequest {
   std::optional<std::vector<int>> divisionNumbers;  // none: no subdivision
   std::string outputFolder;                         // empty: beside each input
   bool quiet = false;
+  bool inner = false;  // the radii given are inner bend radii
 };
 
 // True when any argument is an option, so that the dialogue is not asked.

@@ -53,7 +53,9 @@ class BatchTest(ZorvikTestCase):
         self.assertTrue(out.startswith(BANNER + "========================\n"
                                                 "Querschnittsbeschreibung\n"), out[:300])
         self.assertTrue(out.endswith("File : chan.kaf\n The section has 3 Elements\n"
-                                     " The thickness is 1.5\n\nGenerated Files: \n"
+                                     " The thickness is 1.5\n Radii are measured to the centre line "
+                                     "of the plates: the inner bend radius plus half the "
+                                     "thickness.\n\nGenerated Files: \n"
                                      "chan-rr1.kaf\nchan-rr1-shear.kaf\n"))
 
     def test_many_files_and_one_that_cannot_be_read(self):
@@ -72,7 +74,7 @@ class BatchTest(ZorvikTestCase):
                               "hat-rr1.kaf\nhat-rr1-shear.kaf\n"
                               "zed-rr1.kaf\nzed-rr1-shear.kaf\n")
         # The hat is 1 thick: its default radius is 2.
-        self.assertIn("Radius 2, convex, 4 elements per corner \n",
+        self.assertIn("Radius 2, convex, 4 elements per corner, thickness 1 \n",
                       read(self.path("hat-rr1.kaf")).decode())
 
     def test_a_wrong_command_line_writes_nothing(self):

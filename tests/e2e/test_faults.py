@@ -39,6 +39,7 @@ class FaultTest(ZorvikTestCase):
                       "chan-rr1-shear.kaf was not written: writing failed: File too large\n"
                       "chan-rr2.kaf was not written: writing failed: File too large\n"
                       "chan-rr2-shear.kaf was not written: writing failed: File too large\n"
+                      " Files of an earlier series remain: chan-rr2.kaf.\n"
                       "Press key...", out)
         self.assertEqual(self.files(), ["chan-rr2.kaf", "chan.kaf"])
         self.assertEqual(read(self.path("chan-rr2.kaf")), b"older file")
@@ -91,7 +92,7 @@ class FaultTest(ZorvikTestCase):
                 f.write(b"older file")
             child = subprocess.Popen(command("big.kaf"), cwd=self.dir, stdin=subprocess.PIPE,
                                      stdout=subprocess.DEVNULL, preexec_fn=no_core_file)
-            child.stdin.write(b"\n\n1\n\n0\n\n\n")
+            child.stdin.write(b"\n\n1e-5\n\n0\n\n\n")  # a radius that fits the tiny plates
             child.stdin.close()
             deadline = time.time() + 60
             while not [name for name in self.files()
@@ -169,9 +170,11 @@ class FaultTest(ZorvikTestCase):
         cases = [
             (["-q", "-r", "3", "chan.kaf"], file_size_limit,
              "chan-rr1.kaf was not written: writing failed: File too large\n"
-             "chan-rr1-shear.kaf was not written: writing failed: File too large\n"),
+             "chan-rr1-shear.kaf was not written: writing failed: File too large\n"
+             " Files of an earlier series remain: chan-rr1.kaf.\n"),
             (["-q", "-r", "3", "-d", "3000000,3000000,3000000", "chan.kaf"], memory_limit,
-             "No files for radius 3 of chan.kaf: out of memory.\n"),
+             "No files for radius 3 of chan.kaf: out of memory.\n"
+             " Files of an earlier series remain: chan-rr1.kaf.\n"),
         ]
         for arguments, limit, message in cases:
             with self.subTest(limit.__name__):

@@ -32,7 +32,8 @@ class ViewTest(ZorvikTestCase):
         root = ElementTree.fromstring(svg)  # well-formed XML
         self.assertEqual(root.tag, "{http://www.w3.org/2000/svg}svg")
         texts = [t.text for t in root.iter("{http://www.w3.org/2000/svg}text")]
-        self.assertIn("lipped_channel-rr1.kaf: Radius 4, convex, 4 elements per corner", texts)
+        self.assertIn("lipped_channel-rr1.kaf: Radius 4, convex, 4 elements per corner, "
+                      "thickness 2", texts)
         self.assertIn("20 mm", texts)
         groups = list(root.iter("{http://www.w3.org/2000/svg}g"))
         self.assertEqual([g.get("stroke") for g in groups], ["#9a9a9a", "#d62728", "black"])
