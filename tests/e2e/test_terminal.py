@@ -118,6 +118,18 @@ class TerminalTest(ZorvikTestCase):
         self.assertEqual(os.WEXITSTATUS(status), 1)
         self.assertEqual(self.files(), ["chan.kaf"])
 
+    def test_arrow_keys_are_not_answers(self):
+        shutil.copy(os.path.join(DATA, "chan.kaf"), self.path("chan.kaf"))
+        term = self.start(["chan.kaf"])
+        term.read_until(b"Thickness [return=old]: ")
+        term.press(b"\x1b[D\x1b[A\x1bOH2\r")
+        term.read_until(b"How many radiuses")
+        self.assertIn(b"Thickness [return=old]: 2\r\r\n", term.output)
+        self.assertNotIn(b"[D", term.output)
+        self.assertNotIn(b"Not a thickness", term.output)
+        term.press(b"0\r")
+        term.wait()
+
     def test_ctrl_backslash_restores_the_terminal(self):
         shutil.copy(os.path.join(DATA, "chan.kaf"), self.path("chan.kaf"))
         term = self.start(["chan.kaf"])

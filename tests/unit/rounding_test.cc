@@ -90,6 +90,16 @@ TEST(RoundCornersTest, ChannelWithDivisionNumbers) {
   }
 }
 
+TEST(RoundCornersTest, PiecesKeepTheirThicknessAndArcPlatesTakeTheThinner) {
+  CrossSection section = chain({50, 100, 50}, {0, 90, 180});
+  section.t_r = {2, 3, 1.5};
+  ASSERT_TRUE(roundCorners(section, 5, 2, true, {2, 1, 1}).accepted.ok());
+  // Flange in two pieces, two arc plates, web, two arc plates, flange.
+  EXPECT_EQ(section.t_r, (RealList{2, 2, 2, 2, 3, 1.5, 1.5, 1.5}));
+  EXPECT_NEAR(section.K_r[4], 51923.08, 0.01);  // 3^3 x 21000 / 10.92
+  EXPECT_NEAR(section.K_r[7], 6490.38, 0.01);   // 1.5^3 x 21000 / 10.92
+}
+
 TEST(RoundCornersTest, StraightChainIsOnlySplit) {
   CrossSection section = chain({9, 4}, {30, 30.005});
   section.nodeY[0] = 100;  // the loaded chain may start anywhere
