@@ -94,12 +94,6 @@ std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
   auto into = [&request](Result (*take)(const std::string&, BuckleRequest&)) {
     return [&request, take](const std::string& value) { return take(value, request); };
   };
-  auto text = [](std::string& target) {
-    return [&target](const std::string& value) {
-      target = value;
-      return Result::success();
-    };
-  };
   return {
       {"", "--load", "LOAD",
        "compression (default): a uniform stress of 1, compression\npositive; M1, M2: bending "
@@ -116,16 +110,12 @@ std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
        "of at most that;\nothers one strip)",
        into(takeStrips)},
       {"", "--table-csv", "FILE", "the table as CSV into FILE (- for standard output)",
-       text(request.tableCsv)},
+       storeText(request.tableCsv)},
       {"", "--csv", "FILE", "the curves as CSV into FILE (- for standard output)",
-       text(request.curveCsv)},
+       storeText(request.curveCsv)},
       {"", "--svg", "NAME", "the picture's name (default: the first file's, with\n-buckle.svg)",
-       text(request.svg)},
-      {"", "--no-picture", "", "no picture",
-       [&request](const std::string&) {
-         request.picture = false;
-         return Result::success();
-       }},
+       storeText(request.svg)},
+      {"", "--no-picture", "", "no picture", setFlag(request.picture, false)},
   };
 }
 

@@ -66,6 +66,20 @@ std::string entryText(const std::string& head, const std::string& help) {
 
 }  // namespace
 
+std::function<Result(const std::string&)> storeText(std::string& target) {
+  return [&target](const std::string& value) {
+    target = value;
+    return Result::success();
+  };
+}
+
+std::function<Result(const std::string&)> setFlag(bool& target, bool value) {
+  return [&target, value](const std::string&) {
+    target = value;
+    return Result::success();
+  };
+}
+
 bool isOption(const std::string& argument, const CommandLineRules& rules) {
   if (argument.size() < 2 || argument[0] != '-') return false;
   const char next = argument[1];

@@ -25,6 +25,11 @@ struct OptionSpec {
   std::function<Result(const std::string& value)> take;
 };
 
+// Takers for the common cases: the value as it is, and an option without a
+// value that sets a flag.
+std::function<Result(const std::string&)> storeText(std::string& target);
+std::function<Result(const std::string&)> setFlag(bool& target, bool value = true);
+
 struct CommandLineRules {
   std::string program;  // "zorvik", in messages
   // An argument such as "-90" or "-.5" is a number, not an option.

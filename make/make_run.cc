@@ -109,10 +109,7 @@ std::vector<OptionSpec> makeOptions(MakeRequest& request) {
       {"-o", "--output", "OUT.kaf", "the file to write (needed)",
        [&request](const std::string& value) { return takeOutput(value, request); }},
       {"", "--centre-line", "", "the dimensions are centre-line values",
-       [&recipe](const std::string&) {
-         recipe.centreLine = true;
-         return Result::success();
-       }},
+       setFlag(recipe.centreLine)},
       {"", "--lip-angle", "A",
        "each lip A degrees from its flange's direction\n(default 90); with another angle than "
        "90 the\ndimensions are taken as centre-line values",

@@ -25,22 +25,12 @@ struct ViewRequest {
 };
 
 std::vector<OptionSpec> viewOptions(ViewRequest& request) {
-  auto text = [](std::string& target) {
-    return [&target](const std::string& value) {
-      target = value;
-      return Result::success();
-    };
-  };
   return {
       {"", "--csv", "FILE", "the table as CSV into FILE (- for standard output)",
-       text(request.csv)},
+       storeText(request.csv)},
       {"", "--svg", "NAME", "the picture's name (default: the first file's, with .svg)",
-       text(request.svg)},
-      {"", "--no-picture", "", "no picture",
-       [&request](const std::string&) {
-         request.picture = false;
-         return Result::success();
-       }},
+       storeText(request.svg)},
+      {"", "--no-picture", "", "no picture", setFlag(request.picture, false)},
   };
 }
 

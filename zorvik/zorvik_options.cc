@@ -126,12 +126,6 @@ std::vector<OptionSpec> zorvikOptions(BatchRequest& request) {
   auto into = [&request](Result (*take)(const std::string&, BatchRequest&)) {
     return [&request, take](const std::string& value) { return take(value, request); };
   };
-  auto flag = [](bool& target) {
-    return [&target](const std::string&) {
-      target = true;
-      return Result::success();
-    };
-  };
   return {
       {"-t", "--thickness", "T", "plate thickness (default: that of plate 1 of each file)",
        into(takeThickness)},
@@ -140,10 +134,10 @@ std::vector<OptionSpec> zorvikOptions(BatchRequest& request) {
        "COUNT radii from FIRST to LAST (default: one radius,\n2 x the thickness of plate 1 as "
        "loaded)",
        into(takeSeries)},
-      {"", "--concave", "", "concave arcs (default: convex)", flag(request.concave)},
+      {"", "--concave", "", "concave arcs (default: convex)", setFlag(request.concave)},
       {"", "--inner", "",
        "the radii given are inner bend radii: each becomes\nR + t/2 on the centre line",
-       flag(request.inner)},
+       setFlag(request.inner)},
       {"-e", "--elements", "N", "arc plates per corner, 0 for none (default: 4)",
        into(takeElements)},
       {"-d", "--divisions", "LIST",
@@ -154,7 +148,7 @@ std::vector<OptionSpec> zorvikOptions(BatchRequest& request) {
        into(takeOutputFolder)},
       {"-q", "--quiet", "",
        "no banner and no description: only the names of the\nfiles and the messages",
-       flag(request.quiet)},
+       setFlag(request.quiet)},
   };
 }
 
