@@ -7,7 +7,7 @@ import re
 import shutil
 import unittest
 
-from harness import ZORVIK_BUCKLE, ZorvikTestCase, run
+from harness import DATA, ZORVIK_BUCKLE, ZorvikTestCase, run
 
 EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
 
@@ -107,6 +107,16 @@ class BuckleTest(ZorvikTestCase):
         self.assertEqual(err, "zorvik-buckle: channel.kaf is in kN and mm, but inch.kaf in kip "
                               "and in: analyse sections of one unit system together.\n")
         self.assertEqual(self.files(), ["channel.kaf", "inch.kaf", "soft.kaf"])
+
+    def test_bending_and_a_file_with_springs(self):
+        shutil.copy(os.path.join(DATA, "full.kaf"), self.path("full.kaf"))
+        code, out, _ = buckle(["--no-picture", "--load", "-M1", "--lengths", "10:1000:12",
+                               "full.kaf"], self.dir)
+        self.assertEqual(code, 0)
+        self.assertIn("Note: full.kaf has supports, springs or bearing elements; they are not "
+                      "part of this analysis.\n", out)
+        self.assertIn("Load: -M1\n", out)
+        self.assertRegex(out, r"\nM_1 \[N cm\] ")
 
     def test_a_curve_with_fewer_minima_is_said(self):
         self.example("angle.kaf")
