@@ -103,7 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t which = 0; which < std::size(variants); ++which) {
     const Variant& v = variants[which];
     GenerationSettings settings;
-    settings.thickness = thicknesses[(byteAt(3) + which) % std::size(thicknesses)];
+    // One choice in nine keeps each plate's own thickness.
+    const std::size_t choice = (byteAt(3) + which) % (std::size(thicknesses) + 1);
+    if (choice < std::size(thicknesses)) settings.thickness = thicknesses[choice];
+    settings.ownThicknesses = thicknessRange(loaded);
     settings.elementsPerCorner = v.elements;
     settings.convex = v.convex;
     settings.divisionNumbers.resize(static_cast<std::size_t>(loaded.ns > 0 ? loaded.ns : 0));
@@ -121,8 +124,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The program's own round: every file it says it wrote loads and
     // round-trips, and a thickness without finite stiffness writes nothing.
     const RoundOutcome outcome = generateRound(input, settings, v.radius, 1);
-    const bool stiff = std::isfinite(settings.thickness * settings.thickness * settings.thickness *
-                                     loaded.E / (12 * (1 - loaded.MUE * loaded.MUE)));
+    const bool stiff =
+        settings.thickness
+            ? std::isfinite(*settings.thickness * *settings.thickness * *settings.thickness *
+                            loaded.E / (12 * (1 - loaded.MUE * loaded.MUE)))
+            : checkOwnThicknesses(loaded).ok();
     if (!stiff && !outcome.files.empty()) fault("a thickness without stiffness was written");
     if (outcome.files.size() == 2 && outcome.files[0].saved.ok() != outcome.files[1].saved.ok()) {
       fault("one file of a round was written without its twin");
