@@ -134,13 +134,6 @@ std::string usageText() {
          "was not written, 2 for a wrong command line or files of different units.\n";
 }
 
-bool hasSupportsOrSprings(const CrossSection& s) {
-  bool supported = s.nps > 0 || s.ndb > 0 || s.nsf > 0 || s.nlas > 0 || s.nlak > 0;
-  for (int code : s.edgeSupportCode) supported = supported || code != 0;
-  for (double value : s.edgeSupportValue) supported = supported || value != 0.0;
-  return supported;
-}
-
 // The stress of the load: 1 uniformly, or linear in the distance from a
 // principal axis, 1 in compression at the farthest node.
 void setStress(Analysed& a, const BuckleRequest& request) {
@@ -178,15 +171,6 @@ Result load(const std::string& path, const BuckleRequest& request, Analysed& a) 
   a.properties = computeProperties(a.section);
   setStress(a, request);
   return Result::success();
-}
-
-double sectionSize(const StripModel& model) {
-  double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;
-  for (const StripNode& n : model.nodes) {
-    yMin = std::min(yMin, n.y), yMax = std::max(yMax, n.y);
-    zMin = std::min(zMin, n.z), zMax = std::max(zMax, n.z);
-  }
-  return std::max(yMax - yMin, zMax - zMin);
 }
 
 // Shows "file k of n" on a terminal's standard error once a run has taken a second.
@@ -396,8 +380,8 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
 
   const std::vector<double> lengths =
       request.lengths ? *request.lengths
-                      : halfWavelengths(sectionSize(files.front().model) / 10,
-                                        100 * sectionSize(files.front().model), 60);
+                      : halfWavelengths(sectionSize(files.front().section) / 10,
+                                        100 * sectionSize(files.front().section), 60);
   {
     ProgressLine progress(err, files.size());
     for (std::size_t k = 0; k < files.size(); ++k) {
@@ -407,7 +391,7 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
     }
   }
   for (const Analysed& a : files) {
-    if (hasSupportsOrSprings(a.section)) {
+    if (hasSpringsOrBearings(a.section) || hasEdgeSupports(a.section)) {
       info << "Note: " << a.name
            << " has supports, springs or bearing elements; they are not part of this analysis.\n";
     }

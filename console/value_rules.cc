@@ -30,10 +30,6 @@ std::optional<double> checkPositive(const std::string& text) {
   return value;
 }
 
-bool thicknessFits(double t, double E, double MUE) {
-  return t > 0 && std::isfinite(plateStiffness(t, E, MUE));
-}
-
 std::optional<double> checkThickness(const std::string& text, double E, double MUE) {
   const std::optional<double> t = parseNumber(text);
   if (!t || !thicknessFits(*t, E, MUE)) return std::nullopt;

@@ -19,8 +19,6 @@ std::optional<int> parseWholeNumber(const std::string& text);
 std::optional<double> checkPositive(const std::string& text);
 // A number above 0 whose plate stiffness with E and MUE is finite.
 std::optional<double> checkThickness(const std::string& text, double E, double MUE);
-// The same for a thickness already read.
-bool thicknessFits(double t, double E, double MUE);
 // A whole number from 0 to kMostRadii; 0 stops.
 std::optional<int> checkRadiusCount(const std::string& text);
 // A number; 0 and what converts to the integer 0 (0.9) is convex (true).

@@ -10,18 +10,9 @@
 
 #include "console/options.h"
 #include "console/output_plan.h"
+#include "fuzz/fuzz_expect.h"
 #include "zorvik/round_lines.h"
 #include "zorvik/zorvik_options.h"
-
-namespace {
-
-void expect(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "fault: %s\n", what);
-  std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> arguments(1);

@@ -12,16 +12,7 @@
 
 #include "console/console.h"
 #include "console/value_rules.h"
-
-namespace {
-
-void expect(bool holds, const char* what) {
-  if (holds) return;
-  std::fprintf(stderr, "%s\n", what);
-  std::abort();
-}
-
-}  // namespace
+#include "fuzz/fuzz_expect.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

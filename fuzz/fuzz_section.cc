@@ -20,6 +20,7 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "section/plate_geometry.h"
 #include "unit/section_equality.h"
 
 namespace {
@@ -126,8 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RoundOutcome outcome = generateRound(input, settings, v.radius, 1);
     const bool stiff =
         settings.thickness
-            ? std::isfinite(*settings.thickness * *settings.thickness * *settings.thickness *
-                            loaded.E / (12 * (1 - loaded.MUE * loaded.MUE)))
+            ? std::isfinite(plateStiffness(*settings.thickness, loaded.E, loaded.MUE))
             : checkOwnThicknesses(loaded).ok();
     if (!stiff && !outcome.files.empty()) fault("a thickness without stiffness was written");
     if (outcome.files.size() == 2 && outcome.files[0].saved.ok() != outcome.files[1].saved.ok()) {

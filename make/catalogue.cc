@@ -5,6 +5,7 @@
 
 #include "archive/numbers.h"
 #include "make/material.h"
+#include "report/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"
@@ -98,21 +99,12 @@ bool segmentsCross(Point a, Point b, Point c, Point d) {
 
 Result checkPlatesApart(const CrossSection& section) {
   std::vector<Point> start, end;
-  double size = 0;
   for (int k = 0; k < section.ns; ++k) {
     start.push_back(
         {section.nodeY[section.startNode[k] - 1], section.nodeZ[section.startNode[k] - 1]});
     end.push_back({section.nodeY[section.endNode[k] - 1], section.nodeZ[section.endNode[k] - 1]});
   }
-  double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;
-  for (const std::vector<Point>* ends : {&start, &end}) {
-    for (const Point& p : *ends) {
-      yMin = std::min(yMin, p.y), yMax = std::max(yMax, p.y);
-      zMin = std::min(zMin, p.z), zMax = std::max(zMax, p.z);
-    }
-  }
-  size = std::max(yMax - yMin, zMax - zMin);
-  const double tolerance = 1e-9 * size;
+  const double tolerance = 1e-9 * sectionSize(section);
   for (int i = 0; i < section.ns; ++i) {
     for (int j = i + 1; j < section.ns; ++j) {
       const int shared[2][2] = {{section.startNode[i], section.endNode[i]},

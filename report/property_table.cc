@@ -57,17 +57,6 @@ bool has(const PropertyColumn& column, const Row& row) {
   return !row.torsion || column.properties.torsionAndWarping.ok();
 }
 
-// The larger side of the section's bounding box.
-double sectionSize(const CrossSection& section) {
-  double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;
-  for (int k = 0; k < section.ns; ++k) {
-    const PlateLine line = plateLine(section, k);
-    yMin = std::min({yMin, line.y1, line.y2}), yMax = std::max({yMax, line.y1, line.y2});
-    zMin = std::min({zMin, line.z1, line.z2}), zMax = std::max({zMax, line.z1, line.z2});
-  }
-  return section.ns > 0 ? std::max(yMax - yMin, zMax - zMin) : 0.0;
-}
-
 // The values as the table shows them: the node coordinates of a file carry
 // six significant digits, so a symmetric section is symmetric only to that.
 // I_yz below 1e-6 (I_y + I_z) is 0 and the angle follows from 0; beta_1 and

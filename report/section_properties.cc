@@ -196,6 +196,16 @@ Result checkMeasurable(const CrossSection& section) {
   return Result::success();
 }
 
+double sectionSize(const CrossSection& section) {
+  double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;
+  for (int k = 0; k < section.ns; ++k) {
+    const PlateLine line = plateLine(section, k);
+    yMin = std::min({yMin, line.y1, line.y2}), yMax = std::max({yMax, line.y1, line.y2});
+    zMin = std::min({zMin, line.z1, line.z2}), zMax = std::max({zMax, line.z1, line.z2});
+  }
+  return section.ns > 0 ? std::max(yMax - yMin, zMax - zMin) : 0.0;
+}
+
 SectionProperties computeProperties(const CrossSection& section) {
   SectionProperties p;
   double firstY = 0.0;

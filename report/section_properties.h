@@ -43,3 +43,7 @@ Result checkMeasurable(const CrossSection& section);
 
 // Needs a section that checkMeasurable accepts.
 SectionProperties computeProperties(const CrossSection& section);
+
+// The larger side of the bounding box of the plates' centre lines (a
+// measurable section); 0 without plates.
+double sectionSize(const CrossSection& section);

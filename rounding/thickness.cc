@@ -32,7 +32,7 @@ ThicknessRange thicknessRange(const CrossSection& section) {
 
 Result checkOwnThicknesses(const CrossSection& section) {
   for (double t : section.t_r) {
-    if (!(t > 0) || !std::isfinite(plateStiffness(t, section.E, section.MUE))) {
+    if (!thicknessFits(t, section.E, section.MUE)) {
       return Result::failure("the thickness in the file, " + formatReal(t) + ", cannot be kept");
     }
   }
@@ -46,8 +46,5 @@ Result keptThickness(const CrossSection& section, std::optional<double>& kept) {
     return checkOwnThicknesses(section);
   }
   kept = section.t_r[0];
-  if (*kept > 0 && std::isfinite(plateStiffness(*kept, section.E, section.MUE))) {
-    return Result::success();
-  }
-  return Result::failure("the thickness in the file, " + formatReal(*kept) + ", cannot be kept");
+  return checkOwnThicknesses(section);
 }

@@ -276,3 +276,18 @@ Result CrossSection::checkFinite() const {
   }
   return Result::success();
 }
+
+bool hasSpringsOrBearings(const CrossSection& section) {
+  return section.nps > 0 || section.ndb > 0 || section.nsf > 0 || section.nlas > 0 ||
+         section.nlak > 0;
+}
+
+bool hasEdgeSupports(const CrossSection& section) {
+  for (int code : section.edgeSupportCode) {
+    if (code != 0) return true;
+  }
+  for (double value : section.edgeSupportValue) {
+    if (value != 0.0) return true;
+  }
+  return false;
+}

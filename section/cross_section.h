@@ -25,6 +25,14 @@ class SectionState {
   int nzd = 0;
 };
 
+class CrossSection;
+
+// Pendulum bars, springs or bearing elements: what the analysis programs
+// attach to nodes and plates by number.
+bool hasSpringsOrBearings(const CrossSection& section);
+// An edge support with a code or value other than 0 (free).
+bool hasEdgeSupports(const CrossSection& section);
+
 class CrossSection {
  public:
   CrossSection() = default;

@@ -21,3 +21,8 @@ inline double principalDegrees(double degrees) {
 inline double plateStiffness(double t, double E, double MUE) {
   return t * t * t * E / (12 * (1 - MUE * MUE));
 }
+
+// A thickness a plate can have: above 0, with a finite stiffness.
+inline bool thicknessFits(double t, double E, double MUE) {
+  return t > 0 && std::isfinite(plateStiffness(t, E, MUE));
+}

@@ -9,6 +9,7 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "section/plate_geometry.h"
 #include "zorvik/banner.h"
 #include "zorvik/round_lines.h"
 #include "zorvik/zorvik_options.h"

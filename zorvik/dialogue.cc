@@ -19,13 +19,10 @@ namespace {
 // The run's settings, fixed once the questions are answered.
 struct RoundingSettings {
   CrossSection loaded;  // as described, for the checks of the answers
-  int plateCount = 0;
   int radiusCount = 1;
   double firstRadius = 0.0;
   double lastRadius = 0.0;
   int subdivide = 0;
-  double E = 0.0;  // of the section, for the plate stiffness of a thickness
-  double MUE = 0.0;
   GenerationSettings round;  // thickness, shape, elements and division numbers
 };
 
@@ -55,7 +52,7 @@ bool askThickness(Console& console, RoundingSettings& settings) {
   const Result keepable = keptThickness(settings.loaded, thickness);
   const std::string keeping = thickness ? "keep " + shown : std::string("keep each plate's own");
   auto check = [&](const std::string& text) {
-    return checkThickness(text, settings.E, settings.MUE);
+    return checkThickness(text, settings.loaded.E, settings.loaded.MUE);
   };
   if (keepable) {
     const std::optional<double> answer =
@@ -192,7 +189,7 @@ void readDivisionNumbers(Console& console, std::vector<int>& numbers) {
 }
 
 void askSubdivision(Console& console, RoundingSettings& settings) {
-  settings.round.divisionNumbers.assign(static_cast<std::size_t>(settings.plateCount), 1);
+  settings.round.divisionNumbers.assign(static_cast<std::size_t>(settings.loaded.ns), 1);
   settings.subdivide =
       ask(console, "Shall the elements be subdivided (1/0 return=0)?", checkSubdivide, notSubdivide)
           .value_or(0);
@@ -218,9 +215,6 @@ FileEnd roundFile(const std::string& inputName, Console& console,
     writeLine(out, "Cannot use " + inputName + ": " + usable.reason());
     return FileEnd::NotDone;
   }
-  settings.plateCount = settings.loaded.ns;
-  settings.E = settings.loaded.E;
-  settings.MUE = settings.loaded.MUE;
   settings.round.ownThicknesses = thicknessRange(settings.loaded);
   printFirstLook(out, inputName, settings.loaded);
   const double loadedThickness = settings.loaded.t_r[0];

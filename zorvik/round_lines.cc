@@ -57,16 +57,12 @@ Result loadForRounding(const std::string& file, CrossSection& section, std::ostr
 std::vector<std::string> renumberingNotes(const CrossSection& section) {
   std::vector<std::string> notes;
   if (section.Typ != 1) return notes;
-  if (section.nps > 0 || section.ndb > 0 || section.nsf > 0 || section.nlas > 0 ||
-      section.nlak > 0) {
+  if (hasSpringsOrBearings(section)) {
     notes.push_back(
         " Note: the rounding renumbers nodes and plates; pendulum bars, springs and bearing "
         "elements keep the numbers of this file.");
   }
-  bool supported = false;
-  for (int code : section.edgeSupportCode) supported = supported || code != 0;
-  for (double value : section.edgeSupportValue) supported = supported || value != 0.0;
-  if (supported) {
+  if (hasEdgeSupports(section)) {
     notes.push_back(" Note: the rounding gives both end nodes free edge supports (code 0).");
   }
   return notes;
