@@ -16,7 +16,7 @@
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "section/plate_geometry.h"
 #include "strip/signature_curve.h"
 

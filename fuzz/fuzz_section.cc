@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "report/section_picture.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
 #include "rounding/thickness.h"

@@ -5,7 +5,7 @@
 
 #include "archive/numbers.h"
 #include "make/material.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"

@@ -10,7 +10,7 @@
 #include "console/value_rules.h"
 #include "make/catalogue.h"
 #include "make/material.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "section/cross_section.h"
 
 namespace {

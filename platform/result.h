@@ -1,5 +1,6 @@
-// Result: what an operation that can fail on its input reports to its caller,
-// as a value. An empty reason means success.
+// Result: what an operation reports to its caller, as a value: a code and,
+// unless it succeeded, the reason in words. Callers decide by the code, never
+// by whether the reason is empty.
 #pragma once
 
 #include <string>
@@ -7,17 +8,33 @@
 
 class [[nodiscard]] Result {
  public:
-  static Result success() { return Result(); }
-  static Result failure(std::string reason) { return Result(std::move(reason)); }
+  enum class Code {
+    kOk,
+    kRefused,       // the input or the answer cannot be used
+    kNotAttempted,  // an earlier step failed, so this one was not tried
+    kFailed,        // the system refused: a write, the memory
+  };
 
-  bool ok() const { return !failed_; }
+  static Result success() { return Result(Code::kOk, std::string()); }
+  static Result refused(std::string reason) { return Result(Code::kRefused, std::move(reason)); }
+  static Result notAttempted(std::string reason) {
+    return Result(Code::kNotAttempted, std::move(reason));
+  }
+  static Result failed(std::string reason) { return Result(Code::kFailed, std::move(reason)); }
+  // The input cannot be used: the common case, the same as refused().
+  static Result failure(std::string reason) { return refused(std::move(reason)); }
+
+  bool ok() const { return code_ == Code::kOk; }
   explicit operator bool() const { return ok(); }
+  Code code() const { return code_; }
+  bool isRefused() const { return code_ == Code::kRefused; }
+  bool isNotAttempted() const { return code_ == Code::kNotAttempted; }
+  bool isFailed() const { return code_ == Code::kFailed; }
   const std::string& reason() const { return reason_; }
 
  private:
-  Result() = default;
-  explicit Result(std::string reason) : failed_(true), reason_(std::move(reason)) {}
+  Result(Code code, std::string reason) : code_(code), reason_(std::move(reason)) {}
 
-  bool failed_ = false;
+  Code code_ = Code::kOk;
   std::string reason_;
 };

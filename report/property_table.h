@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 
 struct PropertyColumn {
   std::string name;  // the file's name, shown at the head of its column

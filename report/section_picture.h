@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "report/property_table.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 
 // Each entry's name is shown in the legend.
 using PictureEntry = PropertyColumn;

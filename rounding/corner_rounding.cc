@@ -9,7 +9,7 @@
 #include <string>
 
 #include "archive/numbers.h"
-#include "rounding/trigonometry.h"
+#include "section/trigonometry.h"
 #include "section/plate_geometry.h"
 
 namespace {

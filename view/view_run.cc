@@ -13,7 +13,7 @@
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <numeric>
 #include <vector>
 
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "make/catalogue.h"
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"

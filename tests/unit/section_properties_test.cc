@@ -1,4 +1,4 @@
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"
 #include "tests/unit/test_sections.h"

@@ -1,4 +1,4 @@
-#include "rounding/trigonometry.h"
+#include "section/trigonometry.h"
 
 #include <gtest/gtest.h>
 

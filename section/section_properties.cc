@@ -1,15 +1,15 @@
-#include "report/section_properties.h"
+#include "section/section_properties.h"
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "rounding/trigonometry.h"
+#include "section/plate_geometry.h"
+#include "section/trigonometry.h"
 
 namespace {
 
-const double kPi = 3.14159265358979323846;
 // Below this share of I_y + I_z a product of inertia, and below this share
 // of I_1 the difference I_1 - I_2, is rounding noise.
 const double kNoise = 1e-12;
@@ -134,8 +134,8 @@ void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
     mean += plate.t * plate.length * (plate.omega1 + plate.omega2) / 2;
   }
   mean /= p.area;
-  const double angle = p.principalAngle * kPi / 180;
-  const double c = std::cos(angle), s = std::sin(angle);
+  const double angle = radians(p.principalAngle);
+  const double c = portableCos(angle), s = portableSin(angle);
   double vr2 = 0, ur2 = 0;
   for (const SectorialPlate& plate : plates) {
     const double w1 = plate.omega1 - mean, w2 = plate.omega2 - mean, wm = (w1 + w2) / 2;
@@ -163,11 +163,11 @@ void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
 
 PlateLine plateLine(const CrossSection& section, int plate) {
   const int start = section.startNode[plate] - 1;
-  const double radians = section.alpha_r[plate] * kPi / 180;
+  const double angle = radians(section.alpha_r[plate]);
   const double y = section.nodeY[start];
   const double z = section.nodeZ[start];
   const double b = section.b_r[plate];
-  return {y, z, y - b * portableCos(radians), z - b * portableSin(radians)};
+  return {y, z, y - b * portableCos(angle), z - b * portableSin(angle)};
 }
 
 Result checkMeasurable(const CrossSection& section) {
