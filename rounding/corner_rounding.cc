@@ -1,7 +1,7 @@
 // Corner rounding: every corner of an open plate chain becomes a circular arc
 // of short straight plates, and the straight part of each plate may be split
-// into equal pieces. Angles are in degrees; a plate's end node lies at its
-// start node minus b_r * (cos alpha_r, sin alpha_r).
+// into equal pieces. Angles are in degrees; a plate's end node follows from its
+// start node, b_r and alpha_r by plateEnd (section/plate_geometry.h).
 #include "rounding/corner_rounding.h"
 
 #include <algorithm>
@@ -9,8 +9,8 @@
 #include <string>
 
 #include "archive/numbers.h"
-#include "section/trigonometry.h"
 #include "section/plate_geometry.h"
+#include "section/trigonometry.h"
 
 namespace {
 
@@ -231,15 +231,13 @@ void rebuildFromPlates(CrossSection& s) {
   s.nodeZ.clear();
   s.nodeY.reserve(static_cast<std::size_t>(s.nk));
   s.nodeZ.reserve(static_cast<std::size_t>(s.nk));
-  double y = 0.0;
-  double z = 0.0;
-  s.nodeY.push_back(y);
-  s.nodeZ.push_back(z);
+  PlanePoint node;
+  s.nodeY.push_back(node.y);
+  s.nodeZ.push_back(node.z);
   for (int k = 0; k < s.ns; ++k) {
-    y -= s.b_r[k] * portableCos(radians(s.alpha_r[k]));
-    z -= s.b_r[k] * portableSin(radians(s.alpha_r[k]));
-    s.nodeY.push_back(y);
-    s.nodeZ.push_back(z);
+    node = plateEnd(node, s.b_r[k], s.alpha_r[k]);
+    s.nodeY.push_back(node.y);
+    s.nodeZ.push_back(node.z);
   }
 
   s.edgeSupportNode = {1, s.nk};

@@ -163,11 +163,9 @@ void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
 
 PlateLine plateLine(const CrossSection& section, int plate) {
   const int start = section.startNode[plate] - 1;
-  const double angle = radians(section.alpha_r[plate]);
-  const double y = section.nodeY[start];
-  const double z = section.nodeZ[start];
-  const double b = section.b_r[plate];
-  return {y, z, y - b * portableCos(angle), z - b * portableSin(angle)};
+  const PlanePoint from{section.nodeY[start], section.nodeZ[start]};
+  const PlanePoint to = plateEnd(from, section.b_r[plate], section.alpha_r[plate]);
+  return {from.y, from.z, to.y, to.z};
 }
 
 Result checkMeasurable(const CrossSection& section) {
@@ -243,7 +241,7 @@ SectionProperties computeProperties(const CrossSection& section) {
   // With I_1 = I_2 every axis is a principal axis: the y axis is taken.
   p.principalAngle = p.I1 - p.I2 <= kNoise * std::fabs(p.I1)
                          ? 0.0
-                         : 0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz) * 180 / kPi;
+                         : degrees(0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz));
   if (p.principalAngle <= -90) p.principalAngle += 180;  // an axis: -90 and 90 are one
   if (p.principalAngle == 0.0) p.principalAngle = 0.0;   // never "-0"
   if (section.ns > 0) addTorsionAndWarping(section, p);
