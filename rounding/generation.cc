@@ -24,16 +24,6 @@ std::string howMade(const GenerationSettings& settings, double radius, double in
   return line;
 }
 
-RoundFileNames roundFileNames(const std::string& inputName, const std::string& outputFolder,
-                              int counter) {
-  RoundFileNames names;
-  names.mav3 = outputFolder.empty() ? inputName : inFolder(outputFolder, fileNameOf(inputName));
-  insertNameSuffix(names.mav3, "-rr" + std::to_string(counter));
-  names.mav4 = names.mav3;
-  insertNameSuffix(names.mav4, "-shear");
-  return names;
-}
-
 bool RoundOutcome::complete() const {
   if (!loaded || !prepared || !misfitCorners.empty() || files.size() != 2) return false;
   for (const WrittenFile& file : files) {

@@ -110,42 +110,15 @@ std::string radiusMisfitLine(const CrossSection& section, double radius) {
          joined(report.misfitCorners) + ": " + largestRadiusNote(section) + ".";
 }
 
-namespace {
-
-// The running number K of "<base>-rrK<ext>" or "<base>-rrK-shear<ext>"; 0
-// for any other name. shear tells which of the two.
-int seriesNumber(const std::string& name, const std::string& base, const std::string& extension,
-                 bool& shear) {
-  const std::string head = base + "-rr";
-  if (name.rfind(head, 0) != 0 || name.size() < head.size() + extension.size() ||
-      name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
-    return 0;
-  }
-  std::string middle = name.substr(head.size(), name.size() - head.size() - extension.size());
-  shear = middle.size() > 6 && middle.compare(middle.size() - 6, 6, "-shear") == 0;
-  if (shear) middle.resize(middle.size() - 6);
-  if (middle.empty() || middle.size() > 9 || middle[0] == '0' ||
-      middle.find_first_not_of("0123456789") != std::string::npos) {
-    return 0;
-  }
-  return std::stoi(middle);
-}
-
-}  // namespace
-
 std::string earlierSeriesLine(const std::string& input, const std::string& outputFolder,
                               const std::vector<std::string>& written) {
   const std::string folder = outputFolder.empty() ? folderOf(input) : outputFolder;
-  const std::string file = fileNameOf(input);
-  const std::string extension =
-      file.find('.') == std::string::npos ? std::string() : file.substr(file.find_last_of('.'));
-  const std::string base = file.substr(0, file.size() - extension.size());
   std::vector<std::string> writtenNames;
   for (const std::string& name : written) writtenNames.push_back(fileNameOf(name));
   std::vector<std::tuple<int, bool, std::string>> remaining;
   for (const std::string& name : platform::filesInFolder(folder)) {
     bool shear = false;
-    const int number = seriesNumber(name, base, extension, shear);
+    const int number = roundCounterOf(name, input, shear);
     if (number == 0 || !platform::isRegularFile(inFolder(folder, name))) continue;
     if (std::find(writtenNames.begin(), writtenNames.end(), name) != writtenNames.end()) continue;
     remaining.emplace_back(number, shear, name);
