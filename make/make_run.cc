@@ -10,8 +10,8 @@
 #include "console/value_rules.h"
 #include "make/catalogue.h"
 #include "make/material.h"
-#include "section/section_properties.h"
 #include "section/cross_section.h"
+#include "section/section_properties.h"
 
 namespace {
 
@@ -158,10 +158,8 @@ std::string usageText() {
          "the plates; every angle lies in (-180, 180].\n"
          "\n"
          "Options:\n" +
-         optionsText(makeOptions(unused)) +
-         "\n"
-         "Exit code: 0 when the file was written, 1 when it could not be, 2 for a wrong\n"
-         "command line.\n";
+         optionsText(makeOptions(unused)) + "\n" +
+         exitCodesText("the file was written", "it could not be");
 }
 
 // The shape and its dimensions from the words that are not options.

@@ -25,8 +25,11 @@ bool stdoutIsTerminal();
 // True when standard error is a terminal, where progress may be shown.
 bool stderrIsTerminal();
 
+// The code that a key read gives for Return.
+const int kReturnKey = 13;
+
 // Waits for one key on the console and returns its code without echoing it;
-// Return gives 13, and -1 means that the console gave no key (it is gone: a
+// Return gives kReturnKey, and -1 means that the console gave no key (it is gone: a
 // hangup). Only meaningful when stdinIsTerminal() is true. The terminal is
 // left as it was found, also when the program is interrupted.
 int readConsoleKey();

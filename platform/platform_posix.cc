@@ -23,8 +23,6 @@ namespace {
 
 // The terminal settings to restore; written before the terminal is changed,
 // read by the signal handler (only async-signal-safe calls there).
-const unsigned char kReturnKey = 13;  // what the console reads for Return
-
 struct termios savedTerminal;
 volatile sig_atomic_t terminalChanged = 0;
 int changedFd = -1;

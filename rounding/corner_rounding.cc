@@ -138,7 +138,7 @@ CornerArc computeCornerArc(const CrossSection& s, double radius, int elementsPer
 RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorner, bool convex,
                             std::vector<int> divisionNumbers) {
   RoundingReport report;
-  if (s.Typ != 1) return report;
+  if (s.Typ != kPlainSectionType) return report;
   report.accepted = checkChain(s);
   if (report.accepted && divisionNumbers.size() != static_cast<std::size_t>(s.ns)) {
     report.accepted = Result::failure("there are " + std::to_string(divisionNumbers.size()) +

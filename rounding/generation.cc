@@ -72,7 +72,7 @@ RoundOutcome generateRound(const std::string& inputName, const GenerationSetting
   section.FG = "uf";
   Result first = section.saveBeside(names.mav3, temporaries[0]);
   section.FG = "ufs";
-  section.Typ = 6;
+  section.Typ = kShearSectionType;
   Result second = section.saveBeside(names.mav4, temporaries[1]);
   if (first && !second) {
     dropTemporary(temporaries[0]);

@@ -30,7 +30,7 @@ std::string joined(const std::vector<int>& numbers) {
 
 Result checkUsable(const CrossSection& section) {
   if (section.ns < 1) return Result::failure("the section has no plates");
-  if (section.Typ == 1) {
+  if (section.Typ == kPlainSectionType) {
     const Result chain = checkChain(section);
     if (!chain) return chain;
   }
@@ -56,7 +56,7 @@ Result loadForRounding(const std::string& file, CrossSection& section, std::ostr
 
 std::vector<std::string> renumberingNotes(const CrossSection& section) {
   std::vector<std::string> notes;
-  if (section.Typ != 1) return notes;
+  if (section.Typ != kPlainSectionType) return notes;
   if (hasSpringsOrBearings(section)) {
     notes.push_back(
         " Note: the rounding renumbers nodes and plates; pendulum bars, springs and bearing "
@@ -99,7 +99,7 @@ std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
 }
 
 std::string radiusMisfitLine(const CrossSection& section, double radius) {
-  if (section.Typ != 1) return std::string();
+  if (section.Typ != kPlainSectionType) return std::string();
   CrossSection copy = section;
   const RoundingReport report =
       roundCorners(copy, radius, kDefaultElementsPerCorner, true,

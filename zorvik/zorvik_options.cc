@@ -170,7 +170,7 @@ Result parseZorvikCommandLine(const std::vector<std::string>& arguments, ParsedC
     return Result::failure("--radius and --radii cannot be given together; give one of them.");
   }
   if (request.files.empty()) {
-    return Result::failure("No section file given. zorvik --help lists the options.");
+    return noSectionFileGiven(kRules.program);
   }
   return Result::success();
 }
@@ -185,8 +185,6 @@ std::string usageText() {
          "N the running number of the radius.\n"
          "\n"
          "Options:\n" +
-         optionsText(zorvikOptions(unused)) +
-         "\n"
-         "Exit code: 0 when every file was written, 1 when some were not, 2 for a wrong\n"
-         "command line.\n";
+         optionsText(zorvikOptions(unused)) + "\n" +
+         exitCodesText("every file was written", "some were not");
 }

@@ -109,6 +109,18 @@ TEST(OptionsTest, UsageListsEveryOptionAtOneColumn) {
             "  --                         ends the options: a file name may begin with '-'\n");
 }
 
+TEST(OptionsTest, ExitCodesAreOneParagraphWrappedAt79Columns) {
+  EXPECT_EQ(exitCodesText("every file was written", "some were not"),
+            "Exit code: 0 when every file was written, 1 when some were not, 2 for a wrong\n"
+            "command line.\n");
+  EXPECT_EQ(exitCodesText("every file was analysed", "some were not or an output was not written",
+                          "files of different units"),
+            "Exit code: 0 when every file was analysed, 1 when some were not or an output\n"
+            "was not written, 2 for a wrong command line or files of different units.\n");
+  EXPECT_EQ(noSectionFileGiven("prog").reason(),
+            "No section file given. prog --help lists the options.");
+}
+
 TEST(RadiusSeriesTest, CountsStepsAndTheLastRadius) {
   const struct {
     double first, last;
