@@ -48,11 +48,7 @@ struct Analysed {
 };
 
 Result takeStrips(const std::string& value, BuckleRequest& request) {
-  const std::optional<int> n = checkDivisionNumber(value);
-  if (!n)
-    return Result::failure("Not a number of strips: " + value + ". Type a whole number from 1 up.");
-  request.strips = *n;
-  return Result::success();
+  return checkWholeFromOne(value, "a number of strips", request.strips);
 }
 
 Result takeLoad(const std::string& value, BuckleRequest& request) {

@@ -86,12 +86,7 @@ bool isModulus(double value) { return std::isfinite(value) && value > 0; }
 bool isPoissonRatio(double value) { return value > -1 && value < 0.5; }
 
 Result takeDivide(const std::string& value, SectionRecipe& recipe) {
-  const std::optional<int> pieces = checkDivisionNumber(value);
-  if (!pieces) {
-    return Result::failure("Not a division number: " + value + ". Type a whole number from 1 up.");
-  }
-  recipe.divide = *pieces;
-  return Result::success();
+  return checkWholeFromOne(value, "a division number", recipe.divide);
 }
 
 Result takeLipAngle(const std::string& value, MakeRequest& request) {
@@ -186,9 +181,8 @@ Result takeShape(MakeRequest& request) {
   }
   recipe.dimensions.assign(names->size(), 0.0);
   for (std::size_t i = 0; i < names->size(); ++i) {
-    const std::optional<double> dimension = checkDimension(given[i]);
-    if (!dimension) return Result::failure(notADimension(given[i], (*names)[i]));
-    recipe.dimensions[i] = *dimension;
+    const Result dimension = checkDimension(given[i], (*names)[i], recipe.dimensions[i]);
+    if (!dimension) return dimension;
   }
   for (std::size_t i = names->size(); chain && i < given.size(); ++i) {
     const std::size_t colon = given[i].find(':');
@@ -196,14 +190,15 @@ Result takeShape(MakeRequest& request) {
       return Result::failure("Not a plate: " + given[i] + ". Type WIDTH:ANGLE, such as 75:0.");
     }
     const std::string widthText = given[i].substr(0, colon);
-    const std::optional<double> width = checkDimension(widthText);
-    if (!width)
-      return Result::failure(notADimension(widthText, "the width of plate " + std::to_string(i)));
+    double width = 0;
+    const Result widthTaken =
+        checkDimension(widthText, "the width of plate " + std::to_string(i), width);
+    if (!widthTaken) return widthTaken;
     double angle = 0;
     const Result read =
         number(given[i].substr(colon + 1), "the angle of plate " + std::to_string(i), angle);
     if (!read) return read;
-    recipe.chainWidths.push_back(*width);
+    recipe.chainWidths.push_back(width);
     recipe.chainAngles.push_back(angle);
   }
   return Result::success();

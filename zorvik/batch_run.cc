@@ -50,8 +50,10 @@ bool runFile(const BatchRequest& request, const std::string& file, std::ostream&
   CrossSection section;
   const Result usable = loadForRounding(file, section, request.quiet ? nullptr : &out);
   if (!usable) return refuse(out, file, usable.reason());
-  if (request.thickness && !thicknessFits(*request.thickness, section.E, section.MUE)) {
-    return refuse(out, file, notAThickness(request.thicknessText).substr(1) + ".");
+  if (request.thickness) {
+    double t = 0;
+    const Result fits = checkThickness(request.thicknessText, section.E, section.MUE, t);
+    if (!fits) return refuse(out, file, fits.reason());
   }
   std::optional<double> kept;
   if (!request.thickness) {
