@@ -16,8 +16,9 @@ namespace platform {
 bool stdinIsTerminal();
 
 // The names of the entries of a folder ("" is the current one), without
-// "." and "..", in no order; none when it cannot be read.
-std::vector<std::string> filesInFolder(const std::string& folder);
+// "." and "..", in no order; the system's reason when it cannot be read
+// (names is then empty).
+Result filesInFolder(const std::string& folder, std::vector<std::string>& names);
 
 // True when standard output is a terminal (a console window).
 bool stdoutIsTerminal();

@@ -1,7 +1,6 @@
 #include "zorvik/round_lines.h"
 
 #include <algorithm>
-#include <new>
 #include <ostream>
 #include <tuple>
 
@@ -42,13 +41,9 @@ Result checkUsable(const CrossSection& section) {
 }
 
 Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo) {
-  Result loaded = Result::success();
-  try {
-    loaded = section.load(file);
-  } catch (const std::bad_alloc&) {
-    section = CrossSection();
-    return Result::failure("out of memory while reading it");
-  }
+  const Result loaded =
+      failedWhenOutOfMemory([&] { return section.load(file); }, "out of memory while reading it");
+  if (loaded.isFailed()) section = CrossSection();
   if (!loaded) return loaded;
   if (describeTo) printDescription(section, *describeTo);
   return checkUsable(section);
@@ -116,7 +111,11 @@ std::string earlierSeriesLine(const std::string& input, const std::string& outpu
   std::vector<std::string> writtenNames;
   for (const std::string& name : written) writtenNames.push_back(fileNameOf(name));
   std::vector<std::tuple<int, bool, std::string>> remaining;
-  for (const std::string& name : platform::filesInFolder(folder)) {
+  // A folder that cannot be listed names no earlier file: the rounds of
+  // this run have said what they wrote there.
+  std::vector<std::string> names;
+  if (!platform::filesInFolder(folder, names)) return std::string();
+  for (const std::string& name : names) {
     bool shear = false;
     const int number = roundCounterOf(name, input, shear);
     if (number == 0 || !platform::isRegularFile(inFolder(folder, name))) continue;
@@ -137,11 +136,16 @@ bool printRound(std::ostream& out, const std::string& inputName, const Generatio
                 double radius, int counter, std::vector<std::string>& written, double innerRadius) {
   const std::string radiusText = formatReal(radius);
   RoundOutcome outcome;
-  try {
-    outcome = generateRound(inputName, settings, radius, counter, innerRadius);
-  } catch (const std::bad_alloc&) {
-    // The save removed its temporary file on the way out.
-    writeLine(out, "No files for radius " + radiusText + " of " + inputName + ": out of memory.");
+  // The save removes its temporary file on the way out of memory.
+  const Result generated = failedWhenOutOfMemory(
+      [&] {
+        outcome = generateRound(inputName, settings, radius, counter, innerRadius);
+        return Result::success();
+      },
+      "out of memory");
+  if (!generated) {
+    writeLine(out, "No files for radius " + radiusText + " of " + inputName + ": " +
+                       generated.reason() + ".");
     return false;
   }
   if (!outcome.loaded) {
