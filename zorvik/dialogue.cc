@@ -235,11 +235,12 @@ FileEnd roundFile(const std::string& inputName, Console& console,
   askSubdivision(console, settings);
 
   writeLine(out, "");
-  const std::vector<double> radii =
-      radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
+  FileRounds rounds;
+  rounds.settings = settings.round;
+  rounds.radii = radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
   std::vector<PlannedOutput> outputs;
   for (const std::string& name : written) outputs.push_back({name, "an earlier file", true});
-  for (const PlannedOutput& output : plannedRounds({inputName}, "", radii.size())) {
+  for (const PlannedOutput& output : plannedRounds({inputName}, "", rounds.radii.size())) {
     outputs.push_back(output);
   }
   const Result plan = checkOutputPlan({inputName}, outputs);
@@ -248,18 +249,7 @@ FileEnd roundFile(const std::string& inputName, Console& console,
     return FileEnd::NotDone;
   }
   writeLine(out, "Generated Files: ");
-  bool done = true;
-  std::vector<std::string> writtenHere;
-  for (std::size_t i = 0; i < radii.size(); ++i) {
-    if (!printRound(out, inputName, settings.round, radii[i], static_cast<int>(i) + 1,
-                    writtenHere)) {
-      done = false;
-    }
-  }
-  written.insert(written.end(), writtenHere.begin(), writtenHere.end());
-  const std::string earlier = earlierSeriesLine(inputName, "", writtenHere);
-  if (!earlier.empty()) writeLine(out, earlier);
-  return done ? FileEnd::Done : FileEnd::NotDone;
+  return writeFileRounds(out, inputName, rounds, written) ? FileEnd::Done : FileEnd::NotDone;
 }
 
 }  // namespace

@@ -93,6 +93,17 @@ std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
   return outputs;
 }
 
+namespace {
+
+// "Radius 30 does not fit at nodes 2 and 5".
+std::string misfitText(double radius, const std::vector<int>& corners) {
+  const bool one = corners.size() == 1;
+  return "Radius " + formatReal(radius) + " does not fit at node" + (one ? " " : "s ") +
+         joined(corners);
+}
+
+}  // namespace
+
 std::string radiusMisfitLine(const CrossSection& section, double radius) {
   if (section.Typ != kPlainSectionType) return std::string();
   CrossSection copy = section;
@@ -100,9 +111,7 @@ std::string radiusMisfitLine(const CrossSection& section, double radius) {
       roundCorners(copy, radius, kDefaultElementsPerCorner, true,
                    std::vector<int>(static_cast<std::size_t>(section.ns), 1));
   if (report.misfitCorners.empty()) return std::string();
-  const bool one = report.misfitCorners.size() == 1;
-  return " Radius " + formatReal(radius) + " does not fit at node" + (one ? " " : "s ") +
-         joined(report.misfitCorners) + ": " + largestRadiusNote(section) + ".";
+  return " " + misfitText(radius, report.misfitCorners) + ": " + largestRadiusNote(section) + ".";
 }
 
 std::string earlierSeriesLine(const std::string& input, const std::string& outputFolder,
@@ -132,7 +141,11 @@ std::string earlierSeriesLine(const std::string& input, const std::string& outpu
   return line + ".";
 }
 
-bool printRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
+namespace {
+
+// One radius: the names of its two files, or the line that says why there
+// are none. False when a file was not written.
+bool writeRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
                 double radius, int counter, std::vector<std::string>& written, double innerRadius) {
   const std::string radiusText = formatReal(radius);
   RoundOutcome outcome;
@@ -158,9 +171,7 @@ bool printRound(std::ostream& out, const std::string& inputName, const Generatio
     return false;
   }
   if (!outcome.misfitCorners.empty()) {
-    const bool one = outcome.misfitCorners.size() == 1;
-    writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
-                       joined(outcome.misfitCorners) + " (" + outcome.fitNote +
+    writeLine(out, " " + misfitText(radius, outcome.misfitCorners) + " (" + outcome.fitNote +
                        "): no files for this radius.");
     return false;
   }
@@ -169,4 +180,24 @@ bool printRound(std::ostream& out, const std::string& inputName, const Generatio
     if (file.saved) written.push_back(file.name);
   }
   return outcome.complete();
+}
+
+}  // namespace
+
+bool writeFileRounds(std::ostream& out, const std::string& input, const FileRounds& rounds,
+                     std::vector<std::string>& written) {
+  bool allWritten = true;
+  std::vector<std::string> writtenHere;
+  for (std::size_t i = 0; i < rounds.radii.size(); ++i) {
+    const double given = rounds.radii[i];
+    // An inner bend radius lies half the thickness inside the centre line.
+    const double radius = rounds.innerRadii ? given + *rounds.settings.thickness / 2 : given;
+    allWritten = writeRound(out, input, rounds.settings, radius, static_cast<int>(i) + 1,
+                            writtenHere, rounds.innerRadii ? given : 0.0) &&
+                 allWritten;
+  }
+  written.insert(written.end(), writtenHere.begin(), writtenHere.end());
+  const std::string earlier = earlierSeriesLine(input, rounds.settings.outputFolder, writtenHere);
+  if (!earlier.empty()) writeLine(out, earlier);
+  return allWritten;
 }
