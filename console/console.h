@@ -59,7 +59,7 @@ class Console {
 
   std::ostream& out() { return out_; }
   // True once a key read from standard input (not a terminal) met its end.
-  bool inputEnded() const { return keysEnded_; }
+  bool keysEnded() const { return keysEnded_; }
 
  private:
   void dropRestOfTokenLine();
@@ -70,9 +70,9 @@ class Console {
   std::ostream& out_;
   bool keysFromTerminal_;
   bool afterToken_ = false;
-  bool inputEnded_ = false;
+  bool tokensEnded_ = false;  // a token read met the end of standard input
   long bytesThisAnswer_ = 0;
-  bool keysEnded_ = false;
+  bool keysEnded_ = false;  // a key read met the end of standard input
 };
 
 // The standard console's wait for a key, at the end of the program.

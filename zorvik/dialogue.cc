@@ -78,7 +78,7 @@ bool askThickness(Console& console, RoundingSettings& settings) {
       thickness = typed;
       return true;
     }
-    if (console.inputEnded()) return false;
+    if (console.keysEnded()) return false;
     writeLine(console.out(), cannotKeep);
   }
 }
