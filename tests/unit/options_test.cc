@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+
 namespace {
 
 // A program with one option of each kind, recording what it was given.
