@@ -140,14 +140,8 @@ std::string usageText() {
          "\n"
          "Writes the centre-line model of a thin-walled section as a KAF file.\n"
          "\n"
-         "Shapes and their dimensions (out-to-out, as catalogues print them):\n"
-         "  channel D B t           web D - t, flanges B - t/2\n"
-         "  lipped-channel D B L t  web D - t, flanges B - t, lips L - t/2\n"
-         "  zed D B t               web D - t, flanges B - t/2\n"
-         "  lipped-zed D B L t      web D - t, flanges B - t, lips L - t/2\n"
-         "  hat D B F t             webs D - t, top B - t, brims F - t/2\n"
-         "  angle B1 B2 t           legs B - t/2; B1 is the vertical leg\n"
-         "  chain t WIDTH:ANGLE...  centre-line plates as they are\n"
+         "Shapes and their dimensions (out-to-out, as catalogues print them):\n" +
+         shapesText() +
          "A dimension over the outer faces loses t/2 at each folded edge and nothing at a\n"
          "free edge. The chain starts at the free end of the top part and runs along\n"
          "the plates; every angle lies in (-180, 180].\n"
@@ -163,28 +157,29 @@ Result takeShape(MakeRequest& request) {
   if (request.words.empty())
     return Result::failure("No shape given. zorvik-make --help lists the shapes.");
   recipe.shape = request.words.front();
-  const std::vector<std::string>* names = nullptr;
-  std::string shapes;
-  for (const auto& [shape, dimensions] : sectionShapes()) {
-    shapes += (shapes.empty() ? "" : ", ") + shape;
-    if (shape == recipe.shape) names = &dimensions;
-  }
-  if (!names)
+  const CatalogueShape* shape = findShape(recipe.shape);
+  if (!shape) {
+    std::string shapes;
+    for (const CatalogueShape& known : catalogueShapes()) {
+      shapes += (shapes.empty() ? "" : ", ") + known.name;
+    }
     return Result::failure("Unknown shape: " + recipe.shape + ". The shapes are " + shapes + ".");
+  }
+  const std::vector<ShapeDimension>& names = shape->dimensions;
   const std::vector<std::string> given(request.words.begin() + 1, request.words.end());
-  const bool chain = recipe.shape == "chain";
-  if (chain ? given.size() < 2 : given.size() != names->size()) {
+  const bool chain = !shape->plates;
+  if (chain ? given.size() < 2 : given.size() != names.size()) {
     std::string list;
-    for (const std::string& name : *names) list += " " + name;
+    for (const ShapeDimension& name : names) list += " " + name.name;
     return Result::failure(recipe.shape + " takes" + list + (chain ? " WIDTH:ANGLE..." : "") +
                            ": " + std::to_string(given.size()) + " given.");
   }
-  recipe.dimensions.assign(names->size(), 0.0);
-  for (std::size_t i = 0; i < names->size(); ++i) {
-    const Result dimension = checkDimension(given[i], (*names)[i], recipe.dimensions[i]);
+  recipe.dimensions.assign(names.size(), 0.0);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const Result dimension = checkDimension(given[i], names[i].name, recipe.dimensions[i]);
     if (!dimension) return dimension;
   }
-  for (std::size_t i = names->size(); chain && i < given.size(); ++i) {
+  for (std::size_t i = names.size(); chain && i < given.size(); ++i) {
     const std::size_t colon = given[i].find(':');
     if (colon == std::string::npos) {
       return Result::failure("Not a plate: " + given[i] + ". Type WIDTH:ANGLE, such as 75:0.");
@@ -224,7 +219,7 @@ Result parse(const std::vector<std::string>& arguments, ParsedCommandLine& parse
   const Result shape = takeShape(request);
   if (!shape) return shape;
   const std::string& name = request.recipe.shape;
-  if (request.lipAngleGiven && name != "lipped-channel" && name != "lipped-zed") {
+  if (request.lipAngleGiven && !findShape(name)->lipped) {
     return Result::failure("A " + name + " has no lips: --lip-angle does not apply to it.");
   }
   if (request.output.empty()) return Result::failure("No file to write: name it with -o OUT.kaf.");
