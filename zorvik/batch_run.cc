@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/options.h"
+#include "console/program_shell.h"
 #include "console/value_rules.h"
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
@@ -67,7 +68,7 @@ bool runFile(const BatchRequest& request, const std::string& file, std::ostream&
   Result usable = loadForRounding(file, section, request.quiet ? nullptr : &out);
   if (usable) usable = gatherFileRounds(request, section, rounds);
   if (!usable) {
-    writeLine(out, "Cannot use " + file + ": " + usable.reason());
+    writeLine(out, cannotUse(file, usable.reason()));
     return false;
   }
   if (!request.quiet) {

@@ -8,6 +8,7 @@
 
 #include "archive/numbers.h"
 #include "console/console.h"
+#include "console/program_shell.h"
 #include "console/value_rules.h"
 #include "platform/platform.h"
 #include "rounding/generation.h"
@@ -217,7 +218,7 @@ FileEnd roundFile(const std::string& inputName, Console& console,
   // First look: describe the section and take its plate count and thickness.
   const Result usable = loadForRounding(inputName, settings.loaded, &out);
   if (!usable) {
-    writeLine(out, "Cannot use " + inputName + ": " + usable.reason());
+    writeLine(out, cannotUse(inputName, usable.reason()));
     return FileEnd::NotDone;
   }
   settings.round.ownThicknesses = thicknessRange(settings.loaded);
@@ -262,7 +263,7 @@ int runRounding(const std::vector<std::string>& inputNames, Console& console) {
     if (i > 0) writeLine(out, "");
     const std::string& name = inputNames[i];
     if (inputNames.size() > 1 && !platform::fileExists(name)) {
-      writeLine(out, "Cannot use " + name + ": it does not exist");
+      writeLine(out, cannotUse(name, "it does not exist"));
       exitCode = 1;
       continue;
     }
