@@ -38,3 +38,44 @@ std::string inFolder(const std::string& folder, const std::string& name) {
   }
   return folder + "/" + name;
 }
+
+namespace {
+
+const char kRoundMark[] = "-rr";
+const char kShearMark[] = "-shear";
+// A counter of up to nine digits fits an int.
+const std::size_t kMostCounterDigits = 9;
+
+}  // namespace
+
+RoundFileNames roundFileNames(const std::string& inputName, const std::string& outputFolder,
+                              int counter) {
+  RoundFileNames names;
+  names.mav3 = outputFolder.empty() ? inputName : inFolder(outputFolder, fileNameOf(inputName));
+  insertNameSuffix(names.mav3, kRoundMark + std::to_string(counter));
+  names.mav4 = names.mav3;
+  insertNameSuffix(names.mav4, kShearMark);
+  return names;
+}
+
+int roundCounterOf(const std::string& fileName, const std::string& inputName, bool& shear) {
+  const std::string input = fileNameOf(inputName);
+  const std::size_t baseLength = extensionStart(input);
+  const std::string head = input.substr(0, baseLength) + kRoundMark;
+  const std::string extension = input.substr(baseLength);
+  if (fileName.rfind(head, 0) != 0 || fileName.size() < head.size() + extension.size() ||
+      fileName.compare(fileName.size() - extension.size(), extension.size(), extension) != 0) {
+    return 0;
+  }
+  std::string counter =
+      fileName.substr(head.size(), fileName.size() - head.size() - extension.size());
+  const std::size_t markLength = sizeof kShearMark - 1;
+  shear = counter.size() > markLength &&
+          counter.compare(counter.size() - markLength, markLength, kShearMark) == 0;
+  if (shear) counter.resize(counter.size() - markLength);
+  if (counter.empty() || counter.size() > kMostCounterDigits || counter[0] == '0' ||
+      counter.find_first_not_of("0123456789") != std::string::npos) {
+    return 0;
+  }
+  return std::stoi(counter);
+}

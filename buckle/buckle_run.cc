@@ -16,8 +16,8 @@
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
-#include "section/section_properties.h"
 #include "section/plate_geometry.h"
+#include "section/section_properties.h"
 #include "strip/signature_curve.h"
 
 namespace {
@@ -48,11 +48,7 @@ struct Analysed {
 };
 
 Result takeStrips(const std::string& value, BuckleRequest& request) {
-  const std::optional<int> n = checkDivisionNumber(value);
-  if (!n)
-    return Result::failure("Not a number of strips: " + value + ". Type a whole number from 1 up.");
-  request.strips = *n;
-  return Result::success();
+  return checkWholeFromOne(value, "a number of strips", request.strips);
 }
 
 Result takeLoad(const std::string& value, BuckleRequest& request) {
@@ -128,10 +124,9 @@ std::string usageText() {
          "half-wavelength L, its first and second minima, one table and one picture.\n"
          "\n"
          "Options:\n" +
-         optionsText(buckleOptions(unused)) +
-         "\n"
-         "Exit code: 0 when every file was analysed, 1 when some were not or an output\n"
-         "was not written, 2 for a wrong command line or files of different units.\n";
+         optionsText(buckleOptions(unused)) + "\n" +
+         exitCodesText("every file was analysed", "some were not or an output was not written",
+                       "files of different units");
 }
 
 // The stress of the load: 1 uniformly, or linear in the distance from a
@@ -320,9 +315,7 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
   }
   const std::vector<std::string>& paths = parsed.arguments;
   if (paths.empty()) {
-    return refuseCommandLine(err, "zorvik-buckle",
-                             Result::failure("No section file given. zorvik-buckle --help lists "
-                                             "the options."));
+    return refuseCommandLine(err, "zorvik-buckle", noSectionFileGiven("zorvik-buckle"));
   }
   if (request.tableCsv == "-" && request.curveCsv == "-") {
     return refuseCommandLine(err, "zorvik-buckle",

@@ -126,7 +126,7 @@ std::string Console::readAnswer() {
 
 bool Console::readToken(std::string& token) {
   token.clear();
-  if (inputEnded_) return false;
+  if (tokensEnded_) return false;
   std::streambuf* buffer = in_.rdbuf();
   using Traits = std::streambuf::traits_type;
   bytesThisAnswer_ = 0;
@@ -144,7 +144,7 @@ bool Console::readToken(std::string& token) {
   }
   token = shortened(token);
   if (token.empty()) {
-    inputEnded_ = true;
+    tokensEnded_ = true;
     return false;
   }
   afterToken_ = true;

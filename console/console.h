@@ -14,6 +14,7 @@
 #include <string>
 
 #include "archive/numbers.h"
+#include "platform/platform.h"
 
 // The input can give no more answers: the terminal is gone (a hangup; keys
 // are read raw there, so nobody types an end of input), or the input gave
@@ -38,7 +39,7 @@ class Console {
   // The process's console: std::cin and std::cout.
   static Console& standard();
 
-  // One key, not echoed; Return gives 13. Throws InputGone.
+  // One key, not echoed; Return gives kReturnKey. Throws InputGone.
   int readKey();
   // The key that ends a wait ("Press key..."); a terminal that is gone
   // ends the wait as well.
@@ -58,7 +59,7 @@ class Console {
 
   std::ostream& out() { return out_; }
   // True once a key read from standard input (not a terminal) met its end.
-  bool inputEnded() const { return keysEnded_; }
+  bool keysEnded() const { return keysEnded_; }
 
  private:
   void dropRestOfTokenLine();
@@ -69,16 +70,16 @@ class Console {
   std::ostream& out_;
   bool keysFromTerminal_;
   bool afterToken_ = false;
-  bool inputEnded_ = false;
+  bool tokensEnded_ = false;  // a token read met the end of standard input
   long bytesThisAnswer_ = 0;
-  bool keysEnded_ = false;
+  bool keysEnded_ = false;  // a key read met the end of standard input
 };
 
 // The standard console's wait for a key, at the end of the program.
 void awaitKey();
 
-// Keys with a meaning of their own.
-const int kReturnKey = 13;
+// Keys with a meaning of their own; Return is the platform's.
+using platform::kReturnKey;
 const int kBackspaceKey = 8;
 const int kDeleteKey = 127;
 const int kEscapeKey = 27;

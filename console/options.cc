@@ -8,6 +8,7 @@ namespace {
 
 const double kVersion = 0.64;
 const std::size_t kHelpColumn = 29;
+const std::size_t kTextWidth = 79;
 
 const OptionSpec* findOption(const std::vector<OptionSpec>& options, const std::string& name) {
   for (const OptionSpec& option : options) {
@@ -25,8 +26,7 @@ Result takeOption(const std::vector<std::string>& arguments, std::size_t& at,
   const std::string name = argument.substr(0, equals);
   const OptionSpec* option = findOption(options, name);
   if (!option) {
-    return Result::failure("Unknown option: " + argument + ". " + rules.program +
-                           " --help lists the options.");
+    return Result::failure("Unknown option: " + argument + ". " + helpHint(rules.program));
   }
   if (option->valueName.empty()) {
     if (equals != std::string::npos)
@@ -122,6 +122,37 @@ std::string optionsText(const std::vector<OptionSpec>& options) {
   text += entryText("      --version", "the version");
   text += entryText("  --", "ends the options: a file name may begin with '-'");
   return text;
+}
+
+std::string exitCodesText(const std::string& done, const std::string& notDone,
+                          const std::string& also) {
+  const std::string text = "Exit code: 0 when " + done + ", 1 when " + notDone +
+                           ", 2 for a wrong command line" + (also.empty() ? "" : " or " + also) +
+                           ".";
+  // Greedy wrapping: as many words on a line as fit.
+  std::string wrapped;
+  std::size_t lineStart = 0;
+  std::size_t wordStart = 0;
+  while (wordStart < text.size()) {
+    std::size_t wordEnd = text.find(' ', wordStart);
+    if (wordEnd == std::string::npos) wordEnd = text.size();
+    const bool first = wrapped.size() == lineStart;
+    if (!first && wrapped.size() - lineStart + 1 + (wordEnd - wordStart) > kTextWidth) {
+      wrapped += '\n';
+      lineStart = wrapped.size();
+    } else if (!first) {
+      wrapped += ' ';
+    }
+    wrapped.append(text, wordStart, wordEnd - wordStart);
+    wordStart = wordEnd + 1;
+  }
+  return wrapped + "\n";
+}
+
+std::string helpHint(const std::string& program) { return program + " --help lists the options."; }
+
+Result noSectionFileGiven(const std::string& program) {
+  return Result::refused("No section file given. " + helpHint(program));
 }
 
 int refuseCommandLine(std::ostream& err, const std::string& program, const Result& refusal) {

@@ -55,6 +55,19 @@ Result parseCommandLine(const std::vector<std::string>& arguments,
 // it at a common column; help, version and "--" last.
 std::string optionsText(const std::vector<OptionSpec>& options);
 
+// The closing paragraph of a usage text: "Exit code: 0 when DONE, 1 when
+// NOT DONE, 2 for a wrong command line" (" or ALSO" after it when also is
+// given), wrapped at 79 columns.
+std::string exitCodesText(const std::string& done, const std::string& notDone,
+                          const std::string& also = std::string());
+
+// "PROGRAM --help lists the options.", which ends every refusal that a look
+// at the options may mend.
+std::string helpHint(const std::string& program);
+
+// The refusal of a command line that names no section file.
+Result noSectionFileGiven(const std::string& program);
+
 // "PROGRAM: reason" on err; returns kWrongCommandLine.
 int refuseCommandLine(std::ostream& err, const std::string& program, const Result& refusal);
 

@@ -18,100 +18,106 @@ std::optional<int> parseWholeNumber(const std::string& text) {
   return value;
 }
 
+std::optional<double> parsePositive(const std::string& text) {
+  const std::optional<double> value = parseNumber(text);
+  if (!value || !(*value > 0)) return std::nullopt;
+  return value;
+}
+
 int truncateToInt(double value) {
   if (!(value > std::numeric_limits<int>::min() - 1.0)) return std::numeric_limits<int>::min();
   if (!(value < std::numeric_limits<int>::max() + 1.0)) return std::numeric_limits<int>::max();
   return static_cast<int>(value);
 }
 
-std::optional<double> checkPositive(const std::string& text) {
-  const std::optional<double> value = parseNumber(text);
-  if (!value || !(*value > 0)) return std::nullopt;
-  return value;
-}
+namespace {
 
-std::optional<double> checkThickness(const std::string& text, double E, double MUE) {
-  const std::optional<double> t = parseNumber(text);
-  if (!t || !thicknessFits(*t, E, MUE)) return std::nullopt;
-  return t;
-}
-
-std::optional<int> checkRadiusCount(const std::string& text) {
-  const std::optional<int> count = parseWholeNumber(text);
-  if (!count || *count < 0 || *count > kMostRadii) return std::nullopt;
-  return count;
-}
-
-std::optional<bool> checkConvex(const std::string& text) {
-  if (!parseNumber(text)) return std::nullopt;
-  return toInt(text) == 0;
-}
-
-std::optional<int> checkElementsPerCorner(const std::string& text) {
-  const std::optional<double> n = parseNumber(text);
-  if (!n || *n < 0) return std::nullopt;
-  return truncateToInt(*n);
-}
-
-std::optional<int> checkSubdivide(const std::string& text) {
-  const std::optional<double> answer = parseNumber(text);
-  if (!answer) return std::nullopt;
-  const int truncated = truncateToInt(*answer);
-  if (truncated != 0 && truncated != 1) return std::nullopt;
-  return truncated;
-}
-
-std::optional<double> checkRadius(const std::string& text) { return checkPositive(text); }
-
-std::optional<double> checkDimension(const std::string& text) { return checkPositive(text); }
-
-bool isRadiusRange(double first, double last) { return first > 0 && first < last; }
-
-std::optional<int> checkDivisionNumber(const std::string& text) {
-  const std::optional<int> d = parseWholeNumber(text);
-  if (!d || *d < 1) return std::nullopt;
-  return d;
+// value into target when there is one, else the refusal.
+template <typename T, typename U>
+Result taken(const std::optional<U>& value, T& target, const std::string& refusal) {
+  if (!value) return Result::refused(refusal);
+  target = static_cast<T>(*value);
+  return Result::success();
 }
 
 std::string notAThickness(const std::string& text) {
-  return " Not a thickness: " + text + ". Type a number above 0, such as 2.5";
+  return "Not a thickness: " + text + ". Type a number above 0, such as 2.5.";
 }
 
-std::string notARadiusCount(const std::string& text) {
-  return " Not a number of radii: " + text + ". Type a whole number from 1 to " +
-         std::to_string(kMostRadii) + ", or 0 to stop.";
+}  // namespace
+
+Result checkThickness(const std::string& text, double& thickness) {
+  return taken(parsePositive(text), thickness, notAThickness(text));
 }
 
-std::string notConvexOrConcave(const std::string& text) {
-  return " Not an answer: " + text + ". Type 0 for convex or 1 for concave.";
+Result checkThickness(const std::string& text, double E, double MUE, double& thickness) {
+  std::optional<double> t = parseNumber(text);
+  if (t && !thicknessFits(*t, E, MUE)) t.reset();
+  return taken(t, thickness, notAThickness(text));
 }
 
-std::string notElementsPerCorner(const std::string& text) {
-  return " Not a number of elements: " + text + ". Type a whole number, 0 for no rounding.";
+Result checkRadiusCount(const std::string& text, int& count) {
+  std::optional<int> n = parseWholeNumber(text);
+  if (n && (*n < 0 || *n > kMostRadii)) n.reset();
+  return taken(n, count,
+               "Not a number of radii: " + text + ". Type a whole number from 1 to " +
+                   std::to_string(kMostRadii) + ", or 0 to stop.");
 }
 
-std::string notSubdivide(const std::string& text) {
-  return " Not an answer: " + text + ". Type 1 to subdivide the plates, or 0.";
+Result checkConvex(const std::string& text, bool& convex) {
+  const std::optional<bool> answer =
+      parseNumber(text) ? std::optional<bool>(toInt(text) == 0) : std::nullopt;
+  return taken(answer, convex, "Not an answer: " + text + ". Type 0 for convex or 1 for concave.");
 }
 
-std::string notARadius(const std::string& text) {
-  return " Not a radius: " + text + ". Type a number above 0, such as 2.5.";
+Result checkElementsPerCorner(const std::string& text, int& count) {
+  const std::optional<double> n = parseNumber(text);
+  const std::optional<int> truncated =
+      n && *n >= 0 ? std::optional<int>(truncateToInt(*n)) : std::nullopt;
+  return taken(truncated, count,
+               "Not a number of elements: " + text + ". Type a whole number, 0 for no rounding.");
 }
 
-std::string notARangeToken(const std::string& text) {
-  return " Not a radius: " + text + ". Type the first and the last radius, such as 2 4.";
+Result checkSubdivide(const std::string& text, int& answer) {
+  const std::optional<double> number = parseNumber(text);
+  std::optional<int> truncated;
+  if (number) truncated = truncateToInt(*number);
+  if (truncated && *truncated != 0 && *truncated != 1) truncated.reset();
+  return taken(truncated, answer,
+               "Not an answer: " + text + ". Type 1 to subdivide the plates, or 0.");
 }
 
-std::string notARange(const std::string& first, const std::string& last) {
-  return " Not a range of radii: " + first + " to " + last +
-         ". The first must be above 0 and below the last.";
+Result checkRadius(const std::string& text, double& radius) {
+  return taken(parsePositive(text), radius,
+               "Not a radius: " + text + ". Type a number above 0, such as 2.5.");
 }
 
-std::string notADivisionNumber(int plate, const std::string& text) {
-  return " Not a division number for plate " + std::to_string(plate) + ": " + text +
-         ". Type a whole number from 1 up.";
+Result checkRangeEnd(const std::string& text, double& radius) {
+  return taken(parseNumber(text), radius,
+               "Not a radius: " + text + ". Type the first and the last radius, such as 2 4.");
 }
 
-std::string notADimension(const std::string& text, const std::string& name) {
-  return "Not a dimension: " + text + " for " + name + ". Type a number above 0, such as 75.";
+Result checkRadiusRange(const std::string& firstText, const std::string& lastText, double first,
+                        double last) {
+  if (first > 0 && first < last) return Result::success();
+  return Result::refused("Not a range of radii: " + firstText + " to " + lastText +
+                         ". The first must be above 0 and below the last.");
+}
+
+Result checkWholeFromOne(const std::string& text, const std::string& what, int& count) {
+  std::optional<int> n = parseWholeNumber(text);
+  if (n && *n < 1) n.reset();
+  return taken(n, count, "Not " + what + ": " + text + ". Type a whole number from 1 up.");
+}
+
+Result checkDimension(const std::string& text, const std::string& name, double& value) {
+  return taken(
+      parsePositive(text), value,
+      "Not a dimension: " + text + " for " + name + ". Type a number above 0, such as 75.");
+}
+
+std::string withReturnAdvice(const Result& refusal, const std::string& whatReturnDoes) {
+  std::string text = refusal.reason();
+  if (!text.empty() && text.back() == '.') text.pop_back();
+  return text + ", or Return to " + whatReturnDoes + ".";
 }

@@ -37,9 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (round % 2 == 0 && console.readToken(token)) {
       expect(!token.empty() && token.find_first_of(" \t\r\n") == std::string::npos,
              "a token holds its end");
-      const std::optional<double> radius = checkRadius(token);
-      expect(!radius || (std::isfinite(*radius) && *radius > 0), "a radius taken is unusable");
-      if (!radius) console.dropRestOfLine();
+      double radius = 1;
+      const Result taken = checkRadius(token, radius);
+      expect(std::isfinite(radius) && radius > 0, "a radius taken is unusable");
+      if (!taken) console.dropRestOfLine();
     }
   }
   // Each key echoes once, a key taken back as three ("\b \b").

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "report/section_picture.h"
-#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
 #include "section/plate_geometry.h"
+#include "section/section_properties.h"
 #include "unit/section_equality.h"
 
 namespace {
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (picture.find("</svg>") == std::string::npos) fault("picture not closed");
   }
 
-  const bool plainChain = loaded.Typ != 1 || checkChain(loaded).ok();
+  const bool plainChain = loaded.Typ != kPlainSectionType || checkChain(loaded).ok();
   // The last bytes of the input choose the settings too, so that the fuzzer
   // reaches every thickness rule, element count, division and shape.
   auto byteAt = [&](std::size_t back) { return size > back ? data[size - 1 - back] : 0; };
@@ -119,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         roundCorners(section, v.radius, v.elements, v.convex, settings.divisionNumbers);
     if (report.accepted.ok() != plainChain) fault("the chain check and the rounding disagree");
     // The thickness brings t_r and K_r to the new plate count, as the program does.
-    if (report.accepted && setThickness(section, 1.5) && section.Typ == 1 && !checkChain(section)) {
+    if (report.accepted && setThickness(section, 1.5) && section.Typ == kPlainSectionType &&
+        !checkChain(section)) {
       fault("rounding broke the chain");
     }
     // The program's own round: every file it says it wrote loads and

@@ -5,27 +5,19 @@
 
 #include "archive/numbers.h"
 #include "make/material.h"
-#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"
+#include "section/section_properties.h"
 
 namespace {
 
 std::string number(double value) { return formatReal(value); }
 
-const std::vector<std::string>& dimensionNames(const std::string& shape) {
-  static const std::vector<std::string> none;
-  for (const auto& [name, dimensions] : sectionShapes()) {
-    if (name == shape) return dimensions;
-  }
-  return none;
-}
-
 // A centre-line width, what it is, and the rule that keeps it above 0.
 struct Width {
   double value;
-  const char* what;
+  std::string what;
   std::string rule;
 };
 
@@ -33,25 +25,21 @@ struct Width {
 Result allPositive(const std::vector<Width>& widths) {
   for (const Width& width : widths) {
     if (!(width.value > 0)) {
-      return Result::failure(std::string("the ") + width.what + " vanishes on the centre line (" +
-                             width.rule + ")");
+      return Result::failure("the " + width.what + " vanishes on the centre line (" + width.rule +
+                             ")");
     }
   }
   return Result::success();
 }
 
 std::string titleOf(const SectionRecipe& recipe) {
-  static const std::pair<const char*, const char*> kTitles[] = {
-      {"channel", "Channel"}, {"lipped-channel", "Lipped channel"},
-      {"zed", "Zed"},         {"lipped-zed", "Lipped zed"},
-      {"hat", "Hat"},         {"angle", "Angle"}};
-  std::string title = "Chain of " + std::to_string(recipe.chainWidths.size()) + " plates";
-  for (const auto& [shape, name] : kTitles) {
-    if (recipe.shape != shape) continue;
-    title = name;
-    for (std::size_t i = 0; i < recipe.dimensions.size(); ++i) {
-      title += (i == 0 ? " " : " x ") + number(recipe.dimensions[i]);
-    }
+  const CatalogueShape* shape = findShape(recipe.shape);
+  if (!shape || !shape->plates) {
+    return "Chain of " + std::to_string(recipe.chainWidths.size()) + " plates";
+  }
+  std::string title = shape->title;
+  for (std::size_t i = 0; i < recipe.dimensions.size(); ++i) {
+    title += (i == 0 ? " " : " x ") + number(recipe.dimensions[i]);
   }
   return title;
 }
@@ -59,11 +47,12 @@ std::string titleOf(const SectionRecipe& recipe) {
 // "lipped-channel D 200 B 75 L 20 t 2 (out-to-out)".
 std::string recordOf(const SectionRecipe& recipe) {
   std::string record = recipe.shape;
-  const std::vector<std::string>& names = dimensionNames(recipe.shape);
-  for (std::size_t i = 0; i < names.size() && i < recipe.dimensions.size(); ++i) {
-    record += " " + names[i] + " " + number(recipe.dimensions[i]);
+  const CatalogueShape* shape = findShape(recipe.shape);
+  const std::size_t named = shape ? shape->dimensions.size() : 0;
+  for (std::size_t i = 0; i < named && i < recipe.dimensions.size(); ++i) {
+    record += " " + shape->dimensions[i].name + " " + number(recipe.dimensions[i]);
   }
-  if (recipe.shape == "chain") {
+  if (shape && !shape->plates) {
     for (std::size_t i = 0; i < recipe.chainWidths.size(); ++i) {
       record += " " + number(recipe.chainWidths[i]) + ":" + number(recipe.chainAngles[i]);
     }
@@ -130,23 +119,109 @@ Result checkPlatesApart(const CrossSection& section) {
   return Result::success();
 }
 
-const std::vector<std::pair<std::string, std::vector<std::string>>>& sectionShapes() {
-  static const std::vector<std::pair<std::string, std::vector<std::string>>> shapes{
-      {"channel", {"D", "B", "t"}},
-      {"lipped-channel", {"D", "B", "L", "t"}},
-      {"zed", {"D", "B", "t"}},
-      {"lipped-zed", {"D", "B", "L", "t"}},
-      {"hat", {"D", "B", "F", "t"}},
-      {"angle", {"B1", "B2", "t"}},
-      {"chain", {"t"}}};
+namespace {
+
+ShapePlates channelPlates(const std::vector<double>& c, double) {
+  return {{c[1], c[0], c[1]}, {0, -90, 180}};
+}
+
+ShapePlates zedPlates(const std::vector<double>& c, double) {
+  return {{c[1], c[0], c[1]}, {0, -90, 0}};
+}
+
+// Each lip is its flange's outward direction turned by the lip angle into
+// the section.
+ShapePlates lippedChannelPlates(const std::vector<double>& c, double lipAngle) {
+  return {{c[2], c[1], c[0], c[1], c[2]},
+          {principalDegrees(lipAngle), 0, -90, 180, principalDegrees(180 - lipAngle)}};
+}
+
+ShapePlates lippedZedPlates(const std::vector<double>& c, double lipAngle) {
+  return {{c[2], c[1], c[0], c[1], c[2]},
+          {principalDegrees(lipAngle), 0, -90, 0, principalDegrees(lipAngle)}};
+}
+
+ShapePlates hatPlates(const std::vector<double>& c, double) {
+  return {{c[2], c[0], c[1], c[0], c[2]}, {180, 90, 180, -90, 180}};
+}
+
+ShapePlates anglePlates(const std::vector<double>& c, double) { return {{c[0], c[1]}, {-90, 180}}; }
+
+const ShapeDimension kThickness{"t", "", 0};
+
+// The usage text's column of the help lines.
+const std::size_t kShapeHelpColumn = 26;
+
+}  // namespace
+
+const std::vector<CatalogueShape>& catalogueShapes() {
+  static const std::vector<CatalogueShape> shapes{
+      {"channel",
+       "Channel",
+       {{"D", "web", 2}, {"B", "flange", 1}, kThickness},
+       false,
+       "web D - t, flanges B - t/2",
+       channelPlates},
+      {"lipped-channel",
+       "Lipped channel",
+       {{"D", "web", 2}, {"B", "flange", 2}, {"L", "lip", 1}, kThickness},
+       true,
+       "web D - t, flanges B - t, lips L - t/2",
+       lippedChannelPlates},
+      {"zed",
+       "Zed",
+       {{"D", "web", 2}, {"B", "flange", 1}, kThickness},
+       false,
+       "web D - t, flanges B - t/2",
+       zedPlates},
+      {"lipped-zed",
+       "Lipped zed",
+       {{"D", "web", 2}, {"B", "flange", 2}, {"L", "lip", 1}, kThickness},
+       true,
+       "web D - t, flanges B - t, lips L - t/2",
+       lippedZedPlates},
+      {"hat",
+       "Hat",
+       {{"D", "web", 2}, {"B", "top", 2}, {"F", "brim", 1}, kThickness},
+       false,
+       "webs D - t, top B - t, brims F - t/2",
+       hatPlates},
+      {"angle",
+       "Angle",
+       {{"B1", "leg B1", 1}, {"B2", "leg B2", 1}, kThickness},
+       false,
+       "legs B - t/2; B1 is the vertical leg",
+       anglePlates},
+      {"chain", "", {kThickness}, false, "centre-line plates as they are", nullptr}};
   return shapes;
+}
+
+const CatalogueShape* findShape(const std::string& name) {
+  for (const CatalogueShape& shape : catalogueShapes()) {
+    if (shape.name == name) return &shape;
+  }
+  return nullptr;
+}
+
+std::string shapesText() {
+  std::string text;
+  for (const CatalogueShape& shape : catalogueShapes()) {
+    std::string head = "  " + shape.name;
+    for (const ShapeDimension& dimension : shape.dimensions) head += " " + dimension.name;
+    if (!shape.plates) head += " WIDTH:ANGLE...";
+    head.append(kShapeHelpColumn > head.size() + 2 ? kShapeHelpColumn - head.size() : 2, ' ');
+    text += head + shape.help + "\n";
+  }
+  return text;
 }
 
 Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths,
                         std::vector<double>& angles) {
   const std::vector<double>& d = recipe.dimensions;
-  if (dimensionNames(recipe.shape).size() != d.size()) return Result::failure("wrong dimensions");
-  if (recipe.shape == "chain") {
+  const CatalogueShape* shape = findShape(recipe.shape);
+  if (!shape) return Result::failure("unknown shape " + recipe.shape);
+  if (shape->dimensions.size() != d.size()) return Result::failure("wrong dimensions");
+  if (!shape->plates) {
     widths = recipe.chainWidths;
     angles.clear();
     for (double angle : recipe.chainAngles) angles.push_back(principalDegrees(angle));
@@ -156,46 +231,22 @@ Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths
   // With inclined lips the dimensions are centre-line values: catalogues
   // measure such lips in too many ways.
   const bool outside = !recipe.centreLine && recipe.lipAngle == 90;
-  const double folded = outside ? t : 0;       // lost by a dimension with two folded edges
-  const double oneFold = outside ? t / 2 : 0;  // lost by one with one folded and one free edge
-  const std::string aboveT = " must be above t = " + number(t);
-  const std::string aboveHalfT = " must be above t/2 = " + number(t / 2);
-  const std::string& s = recipe.shape;
-  const double A = recipe.lipAngle;
-  if (s == "channel" || s == "zed") {
-    const double web = d[0] - folded, flange = d[1] - oneFold;
-    const Result ok =
-        allPositive({{web, "web", "D" + aboveT}, {flange, "flange", "B" + aboveHalfT}});
-    if (!ok) return ok;
-    widths = {flange, web, flange};
-    angles = {0, -90, s == "channel" ? 180.0 : 0.0};
-  } else if (s == "lipped-channel" || s == "lipped-zed") {
-    const double web = d[0] - folded, flange = d[1] - folded, lip = d[2] - oneFold;
-    const Result ok = allPositive({{web, "web", "D" + aboveT},
-                                   {flange, "flange", "B" + aboveT},
-                                   {lip, "lip", "L" + aboveHalfT}});
-    if (!ok) return ok;
-    widths = {lip, flange, web, flange, lip};
-    // Each lip is its flange's outward direction turned by A into the section.
-    angles = {principalDegrees(A), 0, -90, s == "lipped-channel" ? 180.0 : 0.0,
-              principalDegrees(s == "lipped-channel" ? 180 - A : A)};
-  } else if (s == "hat") {
-    const double web = d[0] - folded, top = d[1] - folded, brim = d[2] - oneFold;
-    const Result ok = allPositive(
-        {{web, "web", "D" + aboveT}, {top, "top", "B" + aboveT}, {brim, "brim", "F" + aboveHalfT}});
-    if (!ok) return ok;
-    widths = {brim, web, top, web, brim};
-    angles = {180, 90, 180, -90, 180};
-  } else if (s == "angle") {
-    const double vertical = d[0] - oneFold, horizontal = d[1] - oneFold;
-    const Result ok = allPositive(
-        {{vertical, "leg B1", "B1" + aboveHalfT}, {horizontal, "leg B2", "B2" + aboveHalfT}});
-    if (!ok) return ok;
-    widths = {vertical, horizontal};
-    angles = {-90, 180};
-  } else {
-    return Result::failure("unknown shape " + s);
+  std::vector<Width> centreLine;
+  for (std::size_t i = 0; i + 1 < d.size(); ++i) {
+    const ShapeDimension& dimension = shape->dimensions[i];
+    const bool twoFolds = dimension.foldedEdges == 2;
+    const double lost = !outside ? 0 : twoFolds ? t : dimension.foldedEdges == 1 ? t / 2 : 0;
+    const std::string rule = dimension.name + (twoFolds ? " must be above t = " + number(t)
+                                                        : " must be above t/2 = " + number(t / 2));
+    centreLine.push_back({d[i] - lost, dimension.part, rule});
   }
+  const Result ok = allPositive(centreLine);
+  if (!ok) return ok;
+  std::vector<double> values;
+  for (const Width& width : centreLine) values.push_back(width.value);
+  const ShapePlates plates = shape->plates(values, recipe.lipAngle);
+  widths = plates.widths;
+  angles = plates.angles;
   return Result::success();
 }
 

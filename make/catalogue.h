@@ -37,8 +37,41 @@ struct SectionRecipe {
   std::optional<double> MUE;
 };
 
-// The shapes and the names of their dimensions, t last: "channel" D B t, ...
-const std::vector<std::pair<std::string, std::vector<std::string>>>& sectionShapes();
+// One dimension of a catalogue shape: its name, the part it measures, and
+// how many edges of that part are folded (each loses t/2 on the centre line).
+struct ShapeDimension {
+  std::string name;  // "D"
+  std::string part;  // "web", for the message when it vanishes
+  int foldedEdges;
+};
+
+// The centre-line plates of a shape in chain order, from the centre-line
+// values of its dimensions (t not among them) and the lip angle.
+struct ShapePlates {
+  std::vector<double> widths;
+  std::vector<double> angles;  // degrees, in (-180, 180]
+};
+
+// One catalogue shape: everything that zorvik-make knows of it. A new shape
+// is one more entry of catalogueShapes().
+struct CatalogueShape {
+  std::string name;                        // "lipped-channel", as typed
+  std::string title;                       // "Lipped channel", the section's default title
+  std::vector<ShapeDimension> dimensions;  // t last
+  bool lipped;                             // it has lips, which --lip-angle turns
+  std::string help;                        // the usage text's line: "web D - t, ..."
+  // Null for the chain, whose plates are given as WIDTH:ANGLE.
+  ShapePlates (*plates)(const std::vector<double>& centreLine, double lipAngle);
+};
+
+// Every shape, in the order of the usage text.
+const std::vector<CatalogueShape>& catalogueShapes();
+// The shape of that name; null for none.
+const CatalogueShape* findShape(const std::string& name);
+
+// The usage text's table of the shapes: each name with its dimensions and
+// its help line.
+std::string shapesText();
 
 // The centre-line plates of a recipe: widths and angles in chain order. A
 // failure names the dimension that makes no section.

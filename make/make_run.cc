@@ -10,8 +10,8 @@
 #include "console/value_rules.h"
 #include "make/catalogue.h"
 #include "make/material.h"
-#include "section/section_properties.h"
 #include "section/cross_section.h"
+#include "section/section_properties.h"
 
 namespace {
 
@@ -86,12 +86,7 @@ bool isModulus(double value) { return std::isfinite(value) && value > 0; }
 bool isPoissonRatio(double value) { return value > -1 && value < 0.5; }
 
 Result takeDivide(const std::string& value, SectionRecipe& recipe) {
-  const std::optional<int> pieces = checkDivisionNumber(value);
-  if (!pieces) {
-    return Result::failure("Not a division number: " + value + ". Type a whole number from 1 up.");
-  }
-  recipe.divide = *pieces;
-  return Result::success();
+  return checkWholeFromOne(value, "a division number", recipe.divide);
 }
 
 Result takeLipAngle(const std::string& value, MakeRequest& request) {
@@ -145,23 +140,15 @@ std::string usageText() {
          "\n"
          "Writes the centre-line model of a thin-walled section as a KAF file.\n"
          "\n"
-         "Shapes and their dimensions (out-to-out, as catalogues print them):\n"
-         "  channel D B t           web D - t, flanges B - t/2\n"
-         "  lipped-channel D B L t  web D - t, flanges B - t, lips L - t/2\n"
-         "  zed D B t               web D - t, flanges B - t/2\n"
-         "  lipped-zed D B L t      web D - t, flanges B - t, lips L - t/2\n"
-         "  hat D B F t             webs D - t, top B - t, brims F - t/2\n"
-         "  angle B1 B2 t           legs B - t/2; B1 is the vertical leg\n"
-         "  chain t WIDTH:ANGLE...  centre-line plates as they are\n"
+         "Shapes and their dimensions (out-to-out, as catalogues print them):\n" +
+         shapesText() +
          "A dimension over the outer faces loses t/2 at each folded edge and nothing at a\n"
          "free edge. The chain starts at the free end of the top part and runs along\n"
          "the plates; every angle lies in (-180, 180].\n"
          "\n"
          "Options:\n" +
-         optionsText(makeOptions(unused)) +
-         "\n"
-         "Exit code: 0 when the file was written, 1 when it could not be, 2 for a wrong\n"
-         "command line.\n";
+         optionsText(makeOptions(unused)) + "\n" +
+         exitCodesText("the file was written", "it could not be");
 }
 
 // The shape and its dimensions from the words that are not options.
@@ -170,42 +157,43 @@ Result takeShape(MakeRequest& request) {
   if (request.words.empty())
     return Result::failure("No shape given. zorvik-make --help lists the shapes.");
   recipe.shape = request.words.front();
-  const std::vector<std::string>* names = nullptr;
-  std::string shapes;
-  for (const auto& [shape, dimensions] : sectionShapes()) {
-    shapes += (shapes.empty() ? "" : ", ") + shape;
-    if (shape == recipe.shape) names = &dimensions;
-  }
-  if (!names)
+  const CatalogueShape* shape = findShape(recipe.shape);
+  if (!shape) {
+    std::string shapes;
+    for (const CatalogueShape& known : catalogueShapes()) {
+      shapes += (shapes.empty() ? "" : ", ") + known.name;
+    }
     return Result::failure("Unknown shape: " + recipe.shape + ". The shapes are " + shapes + ".");
+  }
+  const std::vector<ShapeDimension>& names = shape->dimensions;
   const std::vector<std::string> given(request.words.begin() + 1, request.words.end());
-  const bool chain = recipe.shape == "chain";
-  if (chain ? given.size() < 2 : given.size() != names->size()) {
+  const bool chain = !shape->plates;
+  if (chain ? given.size() < 2 : given.size() != names.size()) {
     std::string list;
-    for (const std::string& name : *names) list += " " + name;
+    for (const ShapeDimension& name : names) list += " " + name.name;
     return Result::failure(recipe.shape + " takes" + list + (chain ? " WIDTH:ANGLE..." : "") +
                            ": " + std::to_string(given.size()) + " given.");
   }
-  recipe.dimensions.assign(names->size(), 0.0);
-  for (std::size_t i = 0; i < names->size(); ++i) {
-    const std::optional<double> dimension = checkDimension(given[i]);
-    if (!dimension) return Result::failure(notADimension(given[i], (*names)[i]));
-    recipe.dimensions[i] = *dimension;
+  recipe.dimensions.assign(names.size(), 0.0);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const Result dimension = checkDimension(given[i], names[i].name, recipe.dimensions[i]);
+    if (!dimension) return dimension;
   }
-  for (std::size_t i = names->size(); chain && i < given.size(); ++i) {
+  for (std::size_t i = names.size(); chain && i < given.size(); ++i) {
     const std::size_t colon = given[i].find(':');
     if (colon == std::string::npos) {
       return Result::failure("Not a plate: " + given[i] + ". Type WIDTH:ANGLE, such as 75:0.");
     }
     const std::string widthText = given[i].substr(0, colon);
-    const std::optional<double> width = checkDimension(widthText);
-    if (!width)
-      return Result::failure(notADimension(widthText, "the width of plate " + std::to_string(i)));
+    double width = 0;
+    const Result widthTaken =
+        checkDimension(widthText, "the width of plate " + std::to_string(i), width);
+    if (!widthTaken) return widthTaken;
     double angle = 0;
     const Result read =
         number(given[i].substr(colon + 1), "the angle of plate " + std::to_string(i), angle);
     if (!read) return read;
-    recipe.chainWidths.push_back(*width);
+    recipe.chainWidths.push_back(width);
     recipe.chainAngles.push_back(angle);
   }
   return Result::success();
@@ -231,7 +219,7 @@ Result parse(const std::vector<std::string>& arguments, ParsedCommandLine& parse
   const Result shape = takeShape(request);
   if (!shape) return shape;
   const std::string& name = request.recipe.shape;
-  if (request.lipAngleGiven && name != "lipped-channel" && name != "lipped-zed") {
+  if (request.lipAngleGiven && !findShape(name)->lipped) {
     return Result::failure("A " + name + " has no lips: --lip-angle does not apply to it.");
   }
   if (request.output.empty()) return Result::failure("No file to write: name it with -o OUT.kaf.");

@@ -16,8 +16,9 @@ namespace platform {
 bool stdinIsTerminal();
 
 // The names of the entries of a folder ("" is the current one), without
-// "." and "..", in no order; none when it cannot be read.
-std::vector<std::string> filesInFolder(const std::string& folder);
+// "." and "..", in no order; the system's reason when it cannot be read
+// (names is then empty).
+Result filesInFolder(const std::string& folder, std::vector<std::string>& names);
 
 // True when standard output is a terminal (a console window).
 bool stdoutIsTerminal();
@@ -25,8 +26,11 @@ bool stdoutIsTerminal();
 // True when standard error is a terminal, where progress may be shown.
 bool stderrIsTerminal();
 
+// The code that a key read gives for Return.
+const int kReturnKey = 13;
+
 // Waits for one key on the console and returns its code without echoing it;
-// Return gives 13, and -1 means that the console gave no key (it is gone: a
+// Return gives kReturnKey, and -1 means that the console gave no key (it is gone: a
 // hangup). Only meaningful when stdinIsTerminal() is true. The terminal is
 // left as it was found, also when the program is interrupted.
 int readConsoleKey();

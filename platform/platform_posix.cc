@@ -23,8 +23,6 @@ namespace {
 
 // The terminal settings to restore; written before the terminal is changed,
 // read by the signal handler (only async-signal-safe calls there).
-const unsigned char kReturnKey = 13;  // what the console reads for Return
-
 struct termios savedTerminal;
 volatile sig_atomic_t terminalChanged = 0;
 int changedFd = -1;
@@ -113,16 +111,22 @@ int readKeyFrom(int fd) {
 
 bool stdinIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
-std::vector<std::string> filesInFolder(const std::string& folder) {
-  std::vector<std::string> names;
+Result filesInFolder(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
   DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return names;
+  if (!dir) return Result::failed(std::strerror(errno));
+  errno = 0;
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") names.push_back(name);
   }
+  const int readError = errno;
   closedir(dir);
-  return names;
+  if (readError != 0) {
+    names.clear();
+    return Result::failed(std::strerror(readError));
+  }
+  return Result::success();
 }
 
 bool stdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }

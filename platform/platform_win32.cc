@@ -56,20 +56,23 @@ bool stdinIsTerminal() {
   return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
 }
 
-std::vector<std::string> filesInFolder(const std::string& folder) {
-  std::vector<std::string> names;
+Result filesInFolder(const std::string& folder, std::vector<std::string>& names) {
+  names.clear();
   std::string pattern = folder.empty() ? "." : folder;
   if (pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
   pattern += '*';
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  if (search == INVALID_HANDLE_VALUE) return Result::failed(lastErrorText());
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") names.push_back(name);
   } while (FindNextFileA(search, &found));
+  const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+  const Result listed = complete ? Result::success() : Result::failed(lastErrorText());
   FindClose(search);
-  return names;
+  if (!complete) names.clear();
+  return listed;
 }
 
 bool stdoutIsTerminal() {

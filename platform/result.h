@@ -3,6 +3,7 @@
 // by whether the reason is empty.
 #pragma once
 
+#include <new>
 #include <string>
 #include <utility>
 
@@ -38,3 +39,16 @@ class [[nodiscard]] Result {
   Code code_ = Code::kOk;
   std::string reason_;
 };
+
+// The one place where running out of memory becomes a value: runs step, which
+// returns a Result, and gives Result::failed(reason) when it throws
+// std::bad_alloc (what the step had built is freed on the way out), so that
+// a program names what it could not do and goes on with the next file.
+template <typename Step>
+Result failedWhenOutOfMemory(Step&& step, const std::string& reason) {
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+    return Result::failed(reason);
+  }
+}

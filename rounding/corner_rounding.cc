@@ -1,7 +1,7 @@
 // Corner rounding: every corner of an open plate chain becomes a circular arc
 // of short straight plates, and the straight part of each plate may be split
-// into equal pieces. Angles are in degrees; a plate's end node lies at its
-// start node minus b_r * (cos alpha_r, sin alpha_r).
+// into equal pieces. Angles are in degrees; a plate's end node follows from its
+// start node, b_r and alpha_r by plateEnd (section/plate_geometry.h).
 #include "rounding/corner_rounding.h"
 
 #include <algorithm>
@@ -9,8 +9,8 @@
 #include <string>
 
 #include "archive/numbers.h"
-#include "section/trigonometry.h"
 #include "section/plate_geometry.h"
+#include "section/trigonometry.h"
 
 namespace {
 
@@ -135,38 +135,53 @@ CornerArc computeCornerArc(const CrossSection& s, double radius, int elementsPer
   return arcBetween(s, radius, elementsPerCorner, plates, s.b_r);
 }
 
-RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorner, bool convex,
-                            std::vector<int> divisionNumbers) {
-  RoundingReport report;
-  if (s.Typ != 1) return report;
-  report.accepted = checkChain(s);
-  if (report.accepted && divisionNumbers.size() != static_cast<std::size_t>(s.ns)) {
-    report.accepted = Result::failure("there are " + std::to_string(divisionNumbers.size()) +
-                                      " division numbers for " + std::to_string(s.ns) + " plates");
-  }
-  if (!report.accepted) return report;
+namespace {
 
-  // Without arc plates, or with radius 0, there is nothing to round: only
-  // the subdivision applies. A division number below 1 counts as 1, so that
-  // no plate disappears from the chain.
-  const bool rounding = elementsPerCorner >= 1 && radius != 0.0;
-  for (int& d : divisionNumbers) d = std::max(d, 1);
-  const std::vector<NodePlates> platesAt = platesAtEveryNode(s);
-  const long long resultPlates =
-      countRoundedPlates(s, rounding, elementsPerCorner, platesAt, divisionNumbers);
-  if (resultPlates > kMaxRoundedPlates) {
-    report.accepted =
-        Result::failure("the result would have " + std::to_string(resultPlates) +
-                        " plates; at most " + std::to_string(kMaxRoundedPlates) + " are made");
-    return report;
+// Whether the section can be rounded with these division numbers at all.
+Result checkRoundable(const CrossSection& s, const std::vector<int>& divisionNumbers) {
+  const Result chain = checkChain(s);
+  if (!chain) return chain;
+  if (divisionNumbers.size() != static_cast<std::size_t>(s.ns)) {
+    return Result::failure("there are " + std::to_string(divisionNumbers.size()) +
+                           " division numbers for " + std::to_string(s.ns) + " plates");
   }
+  return Result::success();
+}
+
+// Appends the arc plates of one corner between plate k and plate j = k + 1.
+void appendArc(const CrossSection& s, const CornerArc& arc, int k, bool convex, NewPlates& made) {
+  const int j = k + 1;
+  const double increment = convex ? -arc.angleStep : arc.angleStep;
+  double angle = (convex ? s.alpha_r[k] : s.alpha_r[j]) + increment / 2;
+  // An arc plate is as thick as the thinner of the plates it joins.
+  const double t = std::min(s.t_r[k], s.t_r[j]);
+  for (int e = 0; e < arc.elementCount; ++e) {
+    made.add(arc.elementLength, angle, t);
+    angle += increment;
+  }
+}
+
+// What a rounding makes of a section.
+struct RoundingPlan {
+  double radius;
+  int elementsPerCorner;
+  bool convex;
+  bool rounding;  // false: only the subdivision applies
+  std::vector<NodePlates> platesAt;
+  std::vector<int> divisionNumbers;  // each 1 or more
+};
+
+// The plates of the rounded chain, plate by plate and corner by corner into
+// made; the corners the radius does not fit into report.
+void buildRoundedPlates(const CrossSection& s, const RoundingPlan& plan, NewPlates& made,
+                        RoundingReport& report) {
+  const double radius = plan.radius;
+  const bool rounding = plan.rounding;
+  const std::vector<NodePlates>& platesAt = plan.platesAt;
+  const std::vector<int>& divisionNumbers = plan.divisionNumbers;
   // The widths as the corners before each plate have shortened them; b_r
   // itself stays as loaded until the whole section is known to fit.
   RealList remaining = s.b_r;
-  NewPlates made;
-  made.angles.reserve(static_cast<std::size_t>(resultPlates));
-  made.widths.reserve(static_cast<std::size_t>(resultPlates));
-  made.thicknesses.reserve(static_cast<std::size_t>(resultPlates));
   for (int j = 1; j < s.nk; ++j) {
     const int k = j - 1;  // the plate that ends at node j; plate j starts there
     const int d = divisionNumbers[static_cast<std::size_t>(k)];
@@ -175,28 +190,24 @@ RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorne
       appendStraightPart(remaining[k], s.alpha_r[k], s.t_r[k], d, made);
       continue;
     }
-    const CornerArc arc = arcBetween(s, radius, elementsPerCorner, plates, remaining);
+    const CornerArc arc = arcBetween(s, radius, plan.elementsPerCorner, plates, remaining);
     if (!arc.fits) {
       report.misfitCorners.push_back(j + 1);
       continue;
     }
     if (!(arc.elementLength > 0)) {
       report.accepted = Result::failure("its arc plates would have no width");
-      return report;
+      return;
     }
     appendStraightPart(remaining[k] - arc.tangentLength, s.alpha_r[k], s.t_r[k], d, made);
-    const double increment = convex ? -arc.angleStep : arc.angleStep;
-    double angle = (convex ? s.alpha_r[k] : s.alpha_r[j]) + increment / 2;
-    // An arc plate is as thick as the thinner of the plates it joins.
-    const double t = std::min(s.t_r[k], s.t_r[j]);
-    for (int e = 0; e < arc.elementCount; ++e) {
-      made.add(arc.elementLength, angle, t);
-      angle += increment;
-    }
+    appendArc(s, arc, k, plan.convex, made);
     // The next plate's straight part starts at the tangent point.
     remaining[j] -= arc.tangentLength;
   }
-  if (!report.misfitCorners.empty()) return report;
+}
+
+// The section takes the plates made, each K_r from its thickness.
+void takeRoundedPlates(CrossSection& s, NewPlates& made) {
   s.alpha_r = std::move(made.angles);
   s.b_r = std::move(made.widths);
   s.t_r = std::move(made.thicknesses);
@@ -204,6 +215,40 @@ RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorne
   s.K_r.reserve(s.t_r.size());
   for (double t : s.t_r) s.K_r.push_back(plateStiffness(t, s.E, s.MUE));
   rebuildFromPlates(s);
+}
+
+}  // namespace
+
+RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorner, bool convex,
+                            std::vector<int> divisionNumbers) {
+  RoundingReport report;
+  if (s.Typ != kPlainSectionType) return report;
+  report.accepted = checkRoundable(s, divisionNumbers);
+  if (!report.accepted) return report;
+  // Without arc plates, or with radius 0, there is nothing to round: only
+  // the subdivision applies. A division number below 1 counts as 1, so that
+  // no plate disappears from the chain.
+  RoundingPlan plan{radius,
+                    elementsPerCorner,
+                    convex,
+                    elementsPerCorner >= 1 && radius != 0.0,
+                    platesAtEveryNode(s),
+                    std::move(divisionNumbers)};
+  for (int& d : plan.divisionNumbers) d = std::max(d, 1);
+  const long long resultPlates =
+      countRoundedPlates(s, plan.rounding, elementsPerCorner, plan.platesAt, plan.divisionNumbers);
+  if (resultPlates > kMaxRoundedPlates) {
+    report.accepted =
+        Result::failure("the result would have " + std::to_string(resultPlates) +
+                        " plates; at most " + std::to_string(kMaxRoundedPlates) + " are made");
+    return report;
+  }
+  NewPlates made;
+  made.angles.reserve(static_cast<std::size_t>(resultPlates));
+  made.widths.reserve(static_cast<std::size_t>(resultPlates));
+  made.thicknesses.reserve(static_cast<std::size_t>(resultPlates));
+  buildRoundedPlates(s, plan, made, report);
+  if (report.accepted && report.misfitCorners.empty()) takeRoundedPlates(s, made);
   return report;
 }
 
@@ -231,15 +276,13 @@ void rebuildFromPlates(CrossSection& s) {
   s.nodeZ.clear();
   s.nodeY.reserve(static_cast<std::size_t>(s.nk));
   s.nodeZ.reserve(static_cast<std::size_t>(s.nk));
-  double y = 0.0;
-  double z = 0.0;
-  s.nodeY.push_back(y);
-  s.nodeZ.push_back(z);
+  PlanePoint node;
+  s.nodeY.push_back(node.y);
+  s.nodeZ.push_back(node.z);
   for (int k = 0; k < s.ns; ++k) {
-    y -= s.b_r[k] * portableCos(radians(s.alpha_r[k]));
-    z -= s.b_r[k] * portableSin(radians(s.alpha_r[k]));
-    s.nodeY.push_back(y);
-    s.nodeZ.push_back(z);
+    node = plateEnd(node, s.b_r[k], s.alpha_r[k]);
+    s.nodeY.push_back(node.y);
+    s.nodeZ.push_back(node.z);
   }
 
   s.edgeSupportNode = {1, s.nk};

@@ -64,7 +64,7 @@ CornerArc computeCornerArc(const CrossSection& section, double radius, int eleme
 // the two plates it joins, and every K_r follows its thickness with the
 // section's E and MUE. Turns are taken the short way round. When R does not fit a corner, the
 // section is left unchanged and the report names every such corner.
-// Sections whose Typ is not 1 pass unchanged.
+// Sections whose Typ is not kPlainSectionType pass unchanged.
 RoundingReport roundCorners(CrossSection& section, double radius, int elementsPerCorner,
                             bool convex, std::vector<int> divisionNumbers);
 

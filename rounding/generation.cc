@@ -24,16 +24,6 @@ std::string howMade(const GenerationSettings& settings, double radius, double in
   return line;
 }
 
-RoundFileNames roundFileNames(const std::string& inputName, const std::string& outputFolder,
-                              int counter) {
-  RoundFileNames names;
-  names.mav3 = outputFolder.empty() ? inputName : inFolder(outputFolder, fileNameOf(inputName));
-  insertNameSuffix(names.mav3, "-rr" + std::to_string(counter));
-  names.mav4 = names.mav3;
-  insertNameSuffix(names.mav4, "-shear");
-  return names;
-}
-
 bool RoundOutcome::complete() const {
   if (!loaded || !prepared || !misfitCorners.empty() || files.size() != 2) return false;
   for (const WrittenFile& file : files) {
@@ -82,7 +72,7 @@ RoundOutcome generateRound(const std::string& inputName, const GenerationSetting
   section.FG = "uf";
   Result first = section.saveBeside(names.mav3, temporaries[0]);
   section.FG = "ufs";
-  section.Typ = 6;
+  section.Typ = kShearSectionType;
   Result second = section.saveBeside(names.mav4, temporaries[1]);
   if (first && !second) {
     dropTemporary(temporaries[0]);

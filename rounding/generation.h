@@ -46,15 +46,6 @@ struct RoundOutcome {
 // of 0 or below gives no radius.
 std::vector<double> radiusSeries(double first, double last, int count);
 
-// The two files of the counter-th round of an input: "-rrN" for MAV3 and
-// "-rrN-shear" for MAV4, beside the input or in the output folder.
-struct RoundFileNames {
-  std::string mav3;
-  std::string mav4;
-};
-RoundFileNames roundFileNames(const std::string& inputName, const std::string& outputFolder,
-                              int counter);
-
 // The explanation line that every generated file gets.
 extern const char* const kGeneratedBy;
 

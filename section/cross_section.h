@@ -27,6 +27,12 @@ class SectionState {
 
 class CrossSection;
 
+// The section types (Typ) that this system knows: a section for the analysis
+// without shear (MAV3), the only type that is rounded, and the same section
+// for the analysis with shear (MAV4), which a round writes as its "-shear" file.
+const int kPlainSectionType = 1;
+const int kShearSectionType = 6;
+
 // Pendulum bars, springs or bearing elements: what the analysis programs
 // attach to nodes and plates by number.
 bool hasSpringsOrBearings(const CrossSection& section);
@@ -55,7 +61,7 @@ class CrossSection {
 
   int formatVersion = 154;
   std::string title;
-  int Typ = 1;
+  int Typ = kPlainSectionType;
   int ns = 0;
   int nk = 0;
   int nk1 = 0;

@@ -5,9 +5,26 @@
 
 #include <cmath>
 
+#include "section/trigonometry.h"
+
 const double kPi = 3.14159265358979323846;
 
 inline double radians(double degrees) { return degrees * kPi / 180.0; }
+inline double degrees(double radians) { return radians * 180 / kPi; }
+
+// A point of the section's plane: y to the right, z downwards.
+struct PlanePoint {
+  double y = 0.0;
+  double z = 0.0;
+};
+
+// The end node of a plate of width b and angle alpha (degrees) that starts at
+// start, by the portable cosine and sine, so that every platform places the
+// nodes on the same bits.
+inline PlanePoint plateEnd(PlanePoint start, double b, double alphaDegrees) {
+  const double angle = radians(alphaDegrees);
+  return {start.y - b * portableCos(angle), start.z - b * portableSin(angle)};
+}
 
 // An angle in degrees reduced into (-180, 180].
 inline double principalDegrees(double degrees) {

@@ -91,49 +91,46 @@ Result sectorialCoordinates(const CrossSection& section, double py, double pz,
   return Result::success();
 }
 
-// Shear centre, warping constant and monosymmetry constants; p holds the
-// gross properties.
-void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
-  for (int k = 0; k < section.ns; ++k) {
-    p.J += section.b_r[k] * section.t_r[k] * section.t_r[k] * section.t_r[k] / 3;
-  }
-  std::vector<SectorialPlate> plates;
-  p.torsionAndWarping = sectorialCoordinates(section, p.yc, p.zc, plates);
-  if (!p.torsionAndWarping || p.area == 0.0) {
-    p.J = 0.0;
-    return;
-  }
-  // Centre-line second moments and sectorial products about the centroid,
-  // with the centroid as the pole.
+// Centre-line second moments and sectorial products about the centroid,
+// with the centroid as the pole.
+struct CentroidProducts {
   double Iyy = 0, Izz = 0, Iyz = 0, Iwy = 0, Iwz = 0;
+};
+
+CentroidProducts centroidProducts(const std::vector<SectorialPlate>& plates,
+                                  const SectionProperties& p) {
+  CentroidProducts c;
   for (const SectorialPlate& plate : plates) {
     const double y1 = plate.line.y1 - p.yc, y2 = plate.line.y2 - p.yc, ym = (y1 + y2) / 2;
     const double z1 = plate.line.z1 - p.zc, z2 = plate.line.z2 - p.zc, zm = (z1 + z2) / 2;
     const double w1 = plate.omega1, w2 = plate.omega2, wm = (w1 + w2) / 2;
     const double tl = plate.t * plate.length;
-    Iyy += alongPlate(tl, y1 * y1, ym * ym, y2 * y2);
-    Izz += alongPlate(tl, z1 * z1, zm * zm, z2 * z2);
-    Iyz += alongPlate(tl, y1 * z1, ym * zm, y2 * z2);
-    Iwy += alongPlate(tl, w1 * y1, wm * ym, w2 * y2);
-    Iwz += alongPlate(tl, w1 * z1, wm * zm, w2 * z2);
+    c.Iyy += alongPlate(tl, y1 * y1, ym * ym, y2 * y2);
+    c.Izz += alongPlate(tl, z1 * z1, zm * zm, z2 * z2);
+    c.Iyz += alongPlate(tl, y1 * z1, ym * zm, y2 * z2);
+    c.Iwy += alongPlate(tl, w1 * y1, wm * ym, w2 * y2);
+    c.Iwz += alongPlate(tl, w1 * z1, wm * zm, w2 * z2);
   }
-  // About the shear centre S the sectorial products vanish. With
-  // a = z_s - z_c and b = y_s - y_c, omega_S = omega_C + a (y - y0) - b (z - z0), so
-  //   a Iyy - b Iyz = -Iwy  and  a Iyz - b Izz = -Iwz.
-  const double det = Iyz * Iyz - Iyy * Izz;
-  const double a = det == 0.0 ? 0.0 : (Iwy * Izz - Iyz * Iwz) / det;
-  const double b = det == 0.0 ? 0.0 : (Iyz * Iwy - Iyy * Iwz) / det;
-  p.ys = p.yc + b;
-  p.zs = p.zc + a;
-  // The sectorial coordinate about S (the constants y0, z0 drop out in the
-  // normalisation), normalised to a mean of 0.
+  return c;
+}
+
+// Moves the sectorial coordinate of every plate to the pole S = C + (b, a)
+// (the constants y0, z0 drop out in the normalisation) and returns its mean.
+double moveToShearCentre(std::vector<SectorialPlate>& plates, const SectionProperties& p, double a,
+                         double b) {
   double mean = 0;
   for (SectorialPlate& plate : plates) {
     plate.omega1 += a * (plate.line.y1 - p.yc) - b * (plate.line.z1 - p.zc);
     plate.omega2 += a * (plate.line.y2 - p.yc) - b * (plate.line.z2 - p.zc);
     mean += plate.t * plate.length * (plate.omega1 + plate.omega2) / 2;
   }
-  mean /= p.area;
+  return mean / p.area;
+}
+
+// The warping constant about the shear centre (a = z_s - z_c, b = y_s -
+// y_c) and the monosymmetry constants in principal axes.
+void addWarpingAndMonosymmetry(const std::vector<SectorialPlate>& plates, double mean, double a,
+                               double b, SectionProperties& p) {
   const double angle = radians(p.principalAngle);
   const double c = portableCos(angle), s = portableSin(angle);
   double vr2 = 0, ur2 = 0;
@@ -154,20 +151,43 @@ void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
   }
   const double us = b * c + a * s;
   const double vs = -b * s + a * c;
-  p.i0 = std::sqrt((p.Iy + p.Iz) / p.area + a * a + b * b);
   p.beta1 = (p.I1 == 0.0 ? 0.0 : vr2 / p.I1) - 2 * vs;
   p.beta2 = (p.I2 == 0.0 ? 0.0 : ur2 / p.I2) - 2 * us;
+}
+
+// Shear centre, warping constant and monosymmetry constants; p holds the
+// gross properties.
+void addTorsionAndWarping(const CrossSection& section, SectionProperties& p) {
+  for (int k = 0; k < section.ns; ++k) {
+    p.J += section.b_r[k] * section.t_r[k] * section.t_r[k] * section.t_r[k] / 3;
+  }
+  std::vector<SectorialPlate> plates;
+  p.torsionAndWarping = sectorialCoordinates(section, p.yc, p.zc, plates);
+  if (!p.torsionAndWarping || p.area == 0.0) {
+    p.J = 0.0;
+    return;
+  }
+  const CentroidProducts c = centroidProducts(plates, p);
+  // About the shear centre S the sectorial products vanish. With
+  // a = z_s - z_c and b = y_s - y_c, omega_S = omega_C + a (y - y0) - b (z - z0), so
+  //   a Iyy - b Iyz = -Iwy  and  a Iyz - b Izz = -Iwz.
+  const double det = c.Iyz * c.Iyz - c.Iyy * c.Izz;
+  const double a = det == 0.0 ? 0.0 : (c.Iwy * c.Izz - c.Iyz * c.Iwz) / det;
+  const double b = det == 0.0 ? 0.0 : (c.Iyz * c.Iwy - c.Iyy * c.Iwz) / det;
+  p.ys = p.yc + b;
+  p.zs = p.zc + a;
+  const double mean = moveToShearCentre(plates, p, a, b);
+  addWarpingAndMonosymmetry(plates, mean, a, b, p);
+  p.i0 = std::sqrt((p.Iy + p.Iz) / p.area + a * a + b * b);
 }
 
 }  // namespace
 
 PlateLine plateLine(const CrossSection& section, int plate) {
   const int start = section.startNode[plate] - 1;
-  const double angle = radians(section.alpha_r[plate]);
-  const double y = section.nodeY[start];
-  const double z = section.nodeZ[start];
-  const double b = section.b_r[plate];
-  return {y, z, y - b * portableCos(angle), z - b * portableSin(angle)};
+  const PlanePoint from{section.nodeY[start], section.nodeZ[start]};
+  const PlanePoint to = plateEnd(from, section.b_r[plate], section.alpha_r[plate]);
+  return {from.y, from.z, to.y, to.z};
 }
 
 Result checkMeasurable(const CrossSection& section) {
@@ -243,7 +263,7 @@ SectionProperties computeProperties(const CrossSection& section) {
   // With I_1 = I_2 every axis is a principal axis: the y axis is taken.
   p.principalAngle = p.I1 - p.I2 <= kNoise * std::fabs(p.I1)
                          ? 0.0
-                         : 0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz) * 180 / kPi;
+                         : degrees(0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz));
   if (p.principalAngle <= -90) p.principalAngle += 180;  // an axis: -90 and 90 are one
   if (p.principalAngle == 0.0) p.principalAngle = 0.0;   // never "-0"
   if (section.ns > 0) addTorsionAndWarping(section, p);

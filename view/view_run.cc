@@ -1,21 +1,22 @@
 #include "view/view_run.h"
 
-#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "archive/atomic_file.h"
 #include "archive/file_naming.h"
 #include "console/console.h"
 #include "console/options.h"
 #include "console/output_plan.h"
+#include "console/program_shell.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
 #include "section/section_properties.h"
 
 namespace {
+
+const char kProgram[] = "zorvik-view";
 
 struct ViewRequest {
   std::vector<std::string> files;
@@ -41,94 +42,98 @@ std::string usageText() {
          optionsText(viewOptions(unused));
 }
 
-// Writes one of the outputs (the CSV or the picture) whole; false when it
-// was not written, said on `info`.
-bool writeOutput(const char* what, const std::string& name, const std::string& bytes,
-                 std::ostream& info) {
-  const Result written = writeWholeFile(name, bytes);
-  if (!written) {
-    info << "Cannot write the " << what << " " << name << ": " << written.reason() << '\n';
-    return false;
+// The files that load and can be measured, in the order given; the others
+// are refused in the shell.
+struct LoadedFiles {
+  std::vector<CrossSection> sections;
+  std::vector<std::string> paths;
+};
+
+LoadedFiles loadFiles(const std::vector<std::string>& files, ProgramShell& shell) {
+  LoadedFiles loaded;
+  loaded.sections.reserve(files.size());
+  for (const std::string& file : files) {
+    CrossSection section;
+    Result usable = section.load(file);
+    if (usable) usable = checkMeasurable(section);
+    if (!usable) {
+      shell.refuseFile(file, usable);
+      continue;
+    }
+    loaded.sections.push_back(std::move(section));
+    loaded.paths.push_back(file);
   }
-  info << (what[0] == 't' ? "Table: " : "Picture: ") << name << '\n';
-  return true;
+  return loaded;
+}
+
+// The table and the picture, as the request names them.
+std::vector<ProgramOutput> viewOutputs(const ViewRequest& request, const LoadedFiles& loaded) {
+  std::vector<ProgramOutput> outputs;
+  if (!request.csv.empty()) {
+    outputs.push_back({"--csv", "table", request.csv, "Table", request.csv == "-"});
+  }
+  if (request.picture && !loaded.paths.empty()) {
+    const std::string name =
+        request.svg.empty() ? withExtension(loaded.paths.front(), ".svg") : request.svg;
+    outputs.push_back({"--svg", "picture", name, "Picture"});
+  }
+  return outputs;
+}
+
+// The property table on the console and every output asked for.
+void showSections(const LoadedFiles& loaded, const std::vector<ProgramOutput>& outputs,
+                  ProgramShell& shell) {
+  std::vector<PropertyColumn> columns;
+  for (std::size_t i = 0; i < loaded.sections.size(); ++i) {
+    columns.push_back(
+        {fileNameOf(loaded.paths[i]), &loaded.sections[i], computeProperties(loaded.sections[i])});
+  }
+  shell.print(propertyTable(columns));
+  for (const ProgramOutput& output : outputs) {
+    shell.write(output, output.what == "table" ? propertyCsv(columns) : drawSections(columns));
+  }
+}
+
+// A window opened by dropping files on the icon stays until a key; a run
+// whose output goes to a file or a pipe does not wait.
+void waitInAWindow(const ProgramShell& shell) {
+  if (shell.standardOutputTaken() || !platform::stdinIsTerminal() ||
+      !platform::stdoutIsTerminal()) {
+    return;
+  }
+  std::cout << "Press key..." << std::flush;
+  awaitKey();
+  std::cout << '\n';
 }
 
 }  // namespace
 
 int runView(const std::vector<std::string>& arguments) {
+  ProgramShell shell(kProgram, std::cout, std::cerr);
   ViewRequest request;
   ParsedCommandLine parsed;
-  const Result read = parseCommandLine(arguments, viewOptions(request),
-                                       CommandLineRules{"zorvik-view", false}, parsed);
-  if (!read) return refuseCommandLine(std::cerr, "zorvik-view", read);
+  const Result read =
+      parseCommandLine(arguments, viewOptions(request), CommandLineRules{kProgram, false}, parsed);
+  if (!read) return shell.refuseRun(read);
   if (parsed.help || parsed.version) {
-    std::cout << (parsed.help ? usageText() : versionLine("zorvik-view") + "\n");
-    return 0;
+    std::cout << (parsed.help ? usageText() : versionLine(kProgram) + "\n");
+    return shell.finish();
   }
   request.files = parsed.arguments;
-  if (request.files.empty()) {
-    std::cout << usageText();
-    return 1;
-  }
-  // With the CSV on standard output, everything else goes to standard error.
-  const bool csvToStdout = request.csv == "-";
-  std::ostream& info = csvToStdout ? std::cerr : std::cout;
-  int exitCode = 0;
-  std::vector<CrossSection> sections;
-  std::vector<std::string> paths;
-  std::string refusals;
-  sections.reserve(request.files.size());
-  for (const std::string& file : request.files) {
-    CrossSection section;
-    Result loaded = section.load(file);
-    if (loaded) loaded = checkMeasurable(section);
-    if (!loaded) {
-      refusals += "Cannot read " + file + ": " + loaded.reason() + "\n";
-      exitCode = 1;
-      continue;
-    }
-    sections.push_back(std::move(section));
-    paths.push_back(file);
-  }
-  std::vector<const CrossSection*> loaded;
-  for (const CrossSection& section : sections) loaded.push_back(&section);
+  if (request.files.empty()) return shell.refuseRun(noSectionFileGiven(kProgram));
+  const LoadedFiles loaded = loadFiles(request.files, shell);
+  std::vector<const CrossSection*> sections;
+  for (const CrossSection& section : loaded.sections) sections.push_back(&section);
   const Result units =
-      checkOneUnitSystem(paths, loaded, "view sections of one unit system together.");
-  if (!units) return refuseCommandLine(std::cerr, "zorvik-view", units);
-  const std::string pictureName = !request.picture || paths.empty() ? ""
-                                  : request.svg.empty() ? withExtension(paths.front(), ".svg")
-                                                        : request.svg;
-  std::vector<PlannedOutput> outputs;
-  if (!request.csv.empty() && !csvToStdout) outputs.push_back({request.csv, "the table", false});
-  if (!pictureName.empty()) outputs.push_back({pictureName, "the picture", false});
-  const Result plan = checkOutputPlan(request.files, outputs);
-  if (!plan) return refuseCommandLine(std::cerr, "zorvik-view", plan);
-  info << refusals;
-  if (!sections.empty()) {
-    std::vector<PropertyColumn> columns;
-    for (std::size_t i = 0; i < sections.size(); ++i) {
-      columns.push_back({fileNameOf(paths[i]), &sections[i], computeProperties(sections[i])});
-    }
-    if (!csvToStdout) std::cout << propertyTable(columns);
-    if (csvToStdout) {
-      platform::useBinaryStandardOutput();  // the CSV brings its own CR LF
-      std::cout << propertyCsv(columns) << std::flush;
-    } else if (!request.csv.empty() &&
-               !writeOutput("table", request.csv, propertyCsv(columns), info)) {
-      exitCode = 1;
-    }
-    if (!pictureName.empty() && !writeOutput("picture", pictureName, drawSections(columns), info)) {
-      exitCode = 1;
-    }
-  }
-  // A window opened by dropping files on the icon stays until a key; a run
-  // whose output goes to a file or a pipe does not wait.
-  if (csvToStdout || !platform::stdinIsTerminal() || !platform::stdoutIsTerminal()) {
-    return exitCode;
-  }
-  std::cout << "Press key..." << std::flush;
-  awaitKey();
-  std::cout << '\n';
+      checkOneUnitSystem(loaded.paths, sections, "view sections of one unit system together.");
+  if (!units) return shell.refuseRun(units);
+  const std::vector<ProgramOutput> outputs = viewOutputs(request, loaded);
+  Result plan = shell.setOutputs(outputs);
+  if (plan) plan = checkOutputPlan(request.files, shell.plannedFiles());
+  if (!plan) return shell.refuseRun(plan);
+  shell.sayRefusals();
+  if (!loaded.sections.empty()) showSections(loaded, outputs, shell);
+  const int exitCode = shell.finish();
+  waitInAWindow(shell);
   return exitCode;
 }

@@ -8,5 +8,7 @@
 #include <vector>
 
 // The whole program on the process's console; returns the exit code: 0 when
-// everything asked was done, 1 when not, 2 for a wrong command line.
+// everything asked was done, 1 when not (a file refused, an output or
+// standard output not written), 2 for a wrong command line, no file, files
+// of different unit systems or outputs that would overwrite a file.
 int runView(const std::vector<std::string>& arguments);

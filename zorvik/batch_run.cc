@@ -2,39 +2,18 @@
 
 #include <ostream>
 
-#include "archive/numbers.h"
 #include "console/console.h"
 #include "console/options.h"
+#include "console/program_shell.h"
 #include "console/value_rules.h"
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
-#include "section/plate_geometry.h"
 #include "zorvik/banner.h"
 #include "zorvik/round_lines.h"
 #include "zorvik/zorvik_options.h"
 
 namespace {
-
-bool refuse(std::ostream& out, const std::string& file, const std::string& reason) {
-  writeLine(out, "Cannot use " + file + ": " + reason);
-  return false;
-}
-
-// The settings of one file: what the request gives, the rest from the file.
-GenerationSettings settingsFor(const BatchRequest& request, const CrossSection& section,
-                               std::optional<double> kept) {
-  GenerationSettings settings;
-  settings.outputFolder = request.outputFolder;
-  settings.thickness = request.thickness ? request.thickness : kept;
-  settings.ownThicknesses = thicknessRange(section);
-  settings.subdivided = request.divisionNumbers.has_value();
-  settings.convex = !request.concave;
-  settings.elementsPerCorner = request.elementsPerCorner;
-  settings.divisionNumbers =
-      request.divisionNumbers.value_or(std::vector<int>(static_cast<std::size_t>(section.ns), 1));
-  return settings;
-}
 
 std::vector<double> radiiFor(const BatchRequest& request, const CrossSection& section) {
   if (request.radius) return {*request.radius};
@@ -44,51 +23,60 @@ std::vector<double> radiiFor(const BatchRequest& request, const CrossSection& se
   return {defaultRadius(section.t_r[0])};  // from the thickness as loaded
 }
 
+// What the request asks of one loaded file, the rest from the file; the
+// reason when the file cannot take it.
+Result gatherFileRounds(const BatchRequest& request, const CrossSection& section,
+                        FileRounds& rounds) {
+  GenerationSettings& settings = rounds.settings;
+  if (request.thickness) {
+    double t = 0;
+    const Result fits = checkThickness(request.thicknessText, section.E, section.MUE, t);
+    if (!fits) return fits;
+    settings.thickness = t;
+  } else {
+    const Result keepable = keptThickness(section, settings.thickness);
+    if (!keepable) return Result::refused(keepable.reason() + ": give one with -t.");
+  }
+  if (request.inner && !settings.thickness) {
+    return Result::refused(
+        "its plates differ in thickness, so an inner radius has no one centre line: "
+        "give the thickness with -t.");
+  }
+  if (request.divisionNumbers && request.divisionNumbers->size() != std::size_t(section.ns)) {
+    return Result::refused("it has " + std::to_string(section.ns) + " plates, but " +
+                           std::to_string(request.divisionNumbers->size()) +
+                           " division numbers were given");
+  }
+  settings.outputFolder = request.outputFolder;
+  settings.ownThicknesses = thicknessRange(section);
+  settings.subdivided = request.divisionNumbers.has_value();
+  settings.convex = !request.concave;
+  settings.elementsPerCorner = request.elementsPerCorner;
+  settings.divisionNumbers =
+      request.divisionNumbers.value_or(std::vector<int>(static_cast<std::size_t>(section.ns), 1));
+  rounds.radii = radiiFor(request, section);
+  // Without a radius given, the default is on the centre line.
+  rounds.innerRadii = request.inner && (request.radius || request.series);
+  return Result::success();
+}
+
 // One input file: its description, then its rounds. False when a file that
 // was asked for was not written.
 bool runFile(const BatchRequest& request, const std::string& file, std::ostream& out) {
   CrossSection section;
-  const Result usable = loadForRounding(file, section, request.quiet ? nullptr : &out);
-  if (!usable) return refuse(out, file, usable.reason());
-  if (request.thickness && !thicknessFits(*request.thickness, section.E, section.MUE)) {
-    return refuse(out, file, notAThickness(request.thicknessText).substr(1) + ".");
-  }
-  std::optional<double> kept;
-  if (!request.thickness) {
-    const Result keepable = keptThickness(section, kept);
-    if (!keepable) return refuse(out, file, keepable.reason() + ": give one with -t.");
-  }
-  const std::optional<double> thickness = request.thickness ? request.thickness : kept;
-  if (request.inner && !thickness) {
-    return refuse(out, file,
-                  "its plates differ in thickness, so an inner radius has no one centre line: "
-                  "give the thickness with -t.");
-  }
-  if (request.divisionNumbers && request.divisionNumbers->size() != std::size_t(section.ns)) {
-    return refuse(out, file,
-                  "it has " + std::to_string(section.ns) + " plates, but " +
-                      std::to_string(request.divisionNumbers->size()) +
-                      " division numbers were given");
+  FileRounds rounds;
+  Result usable = loadForRounding(file, section, request.quiet ? nullptr : &out);
+  if (usable) usable = gatherFileRounds(request, section, rounds);
+  if (!usable) {
+    writeLine(out, cannotUse(file, usable.reason()));
+    return false;
   }
   if (!request.quiet) {
     printFirstLook(out, file, section);
     writeLine(out, "Generated Files: ");
   }
-  const GenerationSettings settings = settingsFor(request, section, kept);
-  const std::vector<double> radii = radiiFor(request, section);
-  // Inner bend radii become centre-line radii with half the thickness.
-  const bool inner = request.inner && (request.radius || request.series);
-  bool allWritten = true;
   std::vector<std::string> written;
-  for (std::size_t i = 0; i < radii.size(); ++i) {
-    const double radius = inner ? radii[i] + *thickness / 2 : radii[i];
-    allWritten = printRound(out, file, settings, radius, static_cast<int>(i) + 1, written,
-                            inner ? radii[i] : 0.0) &&
-                 allWritten;
-  }
-  const std::string earlier = earlierSeriesLine(file, request.outputFolder, written);
-  if (!earlier.empty()) writeLine(out, earlier);
-  return allWritten;
+  return writeFileRounds(out, file, rounds, written);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "zorvik/dialogue.h"
 
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "archive/numbers.h"
 #include "console/console.h"
+#include "console/program_shell.h"
 #include "console/value_rules.h"
 #include "platform/platform.h"
 #include "rounding/generation.h"
@@ -29,18 +31,22 @@ struct RoundingSettings {
 // How the dialogue of one file ended.
 enum class FileEnd { Done, NotDone, Stop };
 
-// Asks until the answer is Return (nothing) or one that check takes; after
-// any other answer, the line break, the message line and the question again.
-template <typename Check, typename Message>
-auto ask(Console& console, const std::string& prompt, Check check, Message message)
-    -> decltype(check(std::string())) {
+// Asks until the answer is Return (false) or one that take accepts (true);
+// after any other answer, the line break, the refusal and the question
+// again. whatReturnDoes, when given, ends the refusal.
+bool ask(Console& console, const std::string& prompt,
+         const std::function<Result(const std::string&)>& take,
+         const std::string& whatReturnDoes = std::string()) {
   for (;;) {
     writeText(console.out(), prompt);
     const std::string answer = console.readAnswer();
-    if (answer.empty()) return std::nullopt;
-    if (const auto taken = check(answer)) return taken;
+    if (answer.empty()) return false;
+    const Result taken = take(answer);
+    if (taken) return true;
     writeLine(console.out(), "");
-    writeLine(console.out(), message(answer));
+    writeLine(
+        console.out(),
+        " " + (whatReturnDoes.empty() ? taken.reason() : withReturnAdvice(taken, whatReturnDoes)));
   }
 }
 
@@ -51,16 +57,14 @@ bool askThickness(Console& console, RoundingSettings& settings) {
   const std::string shown = formatReal(settings.loaded.t_r[0]);
   const Result keepable = keptThickness(settings.loaded, thickness);
   const std::string keeping = thickness ? "keep " + shown : std::string("keep each plate's own");
-  auto check = [&](const std::string& text) {
-    return checkThickness(text, settings.loaded.E, settings.loaded.MUE);
+  double typed = 0;
+  auto take = [&](const std::string& text) {
+    return checkThickness(text, settings.loaded.E, settings.loaded.MUE, typed);
   };
   if (keepable) {
-    const std::optional<double> answer =
-        ask(console, " Thickness [return=old]: ", check, [&](const std::string& text) {
-          return notAThickness(text) + ", or Return to " + keeping + ".";
-        });
-    writeLine(console.out(), answer ? "" : shown);
-    if (answer) thickness = answer;
+    const bool answered = ask(console, " Thickness [return=old]: ", take, keeping);
+    writeLine(console.out(), answered ? "" : shown);
+    if (answered) thickness = typed;
     return true;
   }
   // A thickness that the check refuses is never a default.
@@ -69,15 +73,13 @@ bool askThickness(Console& console, RoundingSettings& settings) {
   const std::string cannotKeep = " " + reason + ": type one.";
   writeLine(console.out(), cannotKeep);
   for (;;) {
-    const std::optional<double> answer =
-        ask(console, " Thickness: ", check,
-            [&](const std::string& text) { return notAThickness(text) + "."; });
+    const bool answered = ask(console, " Thickness: ", take);
     writeLine(console.out(), "");
-    if (answer) {
-      thickness = answer;
+    if (answered) {
+      thickness = typed;
       return true;
     }
-    if (console.inputEnded()) return false;
+    if (console.keysEnded()) return false;
     writeLine(console.out(), cannotKeep);
   }
 }
@@ -90,14 +92,16 @@ void readSingleRadius(Console& console, RoundingSettings& settings) {
     const bool read = console.readToken(token);
     writeLine(console.out(), "");
     if (!read) break;
-    if (const std::optional<double> radius = checkRadius(token)) {
+    double radius = 0;
+    const Result taken = checkRadius(token, radius);
+    if (taken) {
       // A radius that does not fit is asked again; the end of input keeps it.
-      settings.firstRadius = *radius;
-      const std::string misfit = radiusMisfitLine(settings.loaded, *radius);
+      settings.firstRadius = radius;
+      const std::string misfit = radiusMisfitLine(settings.loaded, radius);
       if (misfit.empty()) break;
       writeLine(console.out(), misfit);
     } else {
-      writeLine(console.out(), notARadius(token));
+      writeLine(console.out(), " " + taken.reason());
     }
     console.dropRestOfLine();
   }
@@ -112,32 +116,30 @@ void readRadiusRange(Console& console, RoundingSettings& settings) {
     std::string first;
     std::string last;
     if (!console.readToken(first)) return;
-    const std::optional<double> from = parseNumber(first);
-    if (!from) {
-      writeLine(console.out(), notARangeToken(first));
+    double from = 0;
+    double to = 0;
+    Result taken = checkRangeEnd(first, from);
+    if (!taken) {
+      writeLine(console.out(), " " + taken.reason());
       console.dropRestOfLine();
       continue;
     }
     if (!console.readToken(last)) {
-      settings.firstRadius = *from;
+      settings.firstRadius = from;
       return;
     }
-    const std::optional<double> to = parseNumber(last);
-    if (!to) {
-      writeLine(console.out(), notARangeToken(last));
-      console.dropRestOfLine();
-      continue;
-    }
-    if (isRadiusRange(*from, *to)) {
+    taken = checkRangeEnd(last, to);
+    if (taken) taken = checkRadiusRange(first, last, from, to);
+    if (taken) {
       // The largest radius must fit; if not, both are asked again (the end
       // of input keeps them).
-      settings.firstRadius = *from;
-      settings.lastRadius = *to;
-      const std::string misfit = radiusMisfitLine(settings.loaded, *to);
+      settings.firstRadius = from;
+      settings.lastRadius = to;
+      const std::string misfit = radiusMisfitLine(settings.loaded, to);
       if (misfit.empty()) return;
       writeLine(console.out(), misfit);
     } else {
-      writeLine(console.out(), notARange(first, last));
+      writeLine(console.out(), " " + taken.reason());
     }
     console.dropRestOfLine();
   }
@@ -145,9 +147,9 @@ void readRadiusRange(Console& console, RoundingSettings& settings) {
 
 // Returns false when the count is 0: the run ends there.
 bool askRadii(Console& console, RoundingSettings& settings) {
-  settings.radiusCount = ask(console, "How many radiuses shall be evaluated [return=1]? ",
-                             checkRadiusCount, notARadiusCount)
-                             .value_or(1);
+  settings.radiusCount = 1;
+  ask(console, "How many radiuses shall be evaluated [return=1]? ",
+      [&](const std::string& text) { return checkRadiusCount(text, settings.radiusCount); });
   if (settings.radiusCount == 0) return false;
   if (settings.radiusCount == 1) {
     writeLine(console.out(), "1");
@@ -160,14 +162,16 @@ bool askRadii(Console& console, RoundingSettings& settings) {
 }
 
 void askShape(Console& console, RoundingSettings& settings) {
-  settings.round.convex =
-      ask(console, "Convex (0) or concave (1) [return=convex]? ", checkConvex, notConvexOrConcave)
-          .value_or(true);
+  GenerationSettings& round = settings.round;
+  round.convex = true;
+  ask(console, "Convex (0) or concave (1) [return=convex]? ",
+      [&](const std::string& text) { return checkConvex(text, round.convex); });
   writeLine(console.out(), "");
 
-  settings.round.elementsPerCorner = ask(console, "Number of elements for each corner [return=4]? ",
-                                         checkElementsPerCorner, notElementsPerCorner)
-                                         .value_or(kDefaultElementsPerCorner);
+  round.elementsPerCorner = kDefaultElementsPerCorner;
+  ask(console, "Number of elements for each corner [return=4]? ", [&](const std::string& text) {
+    return checkElementsPerCorner(text, round.elementsPerCorner);
+  });
   writeLine(console.out(), "");
   if (settings.round.elementsPerCorner < 1) {
     writeLine(console.out(), " Fewer than 1 element per corner: the corners are not rounded.");
@@ -179,20 +183,22 @@ void readDivisionNumbers(Console& console, std::vector<int>& numbers) {
   std::size_t plate = 0;
   std::string token;
   while (plate < numbers.size() && console.readToken(token)) {
-    if (const std::optional<int> d = checkDivisionNumber(token)) {
-      numbers[plate++] = *d;
+    const std::string what = "a division number for plate " + std::to_string(plate + 1);
+    const Result taken = checkWholeFromOne(token, what, numbers[plate]);
+    if (taken) {
+      ++plate;
       continue;
     }
-    writeLine(console.out(), notADivisionNumber(static_cast<int>(plate) + 1, token));
+    writeLine(console.out(), " " + taken.reason());
     console.dropRestOfLine();
   }
 }
 
 void askSubdivision(Console& console, RoundingSettings& settings) {
   settings.round.divisionNumbers.assign(static_cast<std::size_t>(settings.loaded.ns), 1);
-  settings.subdivide =
-      ask(console, "Shall the elements be subdivided (1/0 return=0)?", checkSubdivide, notSubdivide)
-          .value_or(0);
+  settings.subdivide = 0;
+  ask(console, "Shall the elements be subdivided (1/0 return=0)?",
+      [&](const std::string& text) { return checkSubdivide(text, settings.subdivide); });
   writeLine(console.out(), "");
   if (settings.subdivide != 1) return;
   settings.round.subdivided = true;
@@ -212,7 +218,7 @@ FileEnd roundFile(const std::string& inputName, Console& console,
   // First look: describe the section and take its plate count and thickness.
   const Result usable = loadForRounding(inputName, settings.loaded, &out);
   if (!usable) {
-    writeLine(out, "Cannot use " + inputName + ": " + usable.reason());
+    writeLine(out, cannotUse(inputName, usable.reason()));
     return FileEnd::NotDone;
   }
   settings.round.ownThicknesses = thicknessRange(settings.loaded);
@@ -230,11 +236,12 @@ FileEnd roundFile(const std::string& inputName, Console& console,
   askSubdivision(console, settings);
 
   writeLine(out, "");
-  const std::vector<double> radii =
-      radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
+  FileRounds rounds;
+  rounds.settings = settings.round;
+  rounds.radii = radiusSeries(settings.firstRadius, settings.lastRadius, settings.radiusCount);
   std::vector<PlannedOutput> outputs;
   for (const std::string& name : written) outputs.push_back({name, "an earlier file", true});
-  for (const PlannedOutput& output : plannedRounds({inputName}, "", radii.size())) {
+  for (const PlannedOutput& output : plannedRounds({inputName}, "", rounds.radii.size())) {
     outputs.push_back(output);
   }
   const Result plan = checkOutputPlan({inputName}, outputs);
@@ -243,18 +250,7 @@ FileEnd roundFile(const std::string& inputName, Console& console,
     return FileEnd::NotDone;
   }
   writeLine(out, "Generated Files: ");
-  bool done = true;
-  std::vector<std::string> writtenHere;
-  for (std::size_t i = 0; i < radii.size(); ++i) {
-    if (!printRound(out, inputName, settings.round, radii[i], static_cast<int>(i) + 1,
-                    writtenHere)) {
-      done = false;
-    }
-  }
-  written.insert(written.end(), writtenHere.begin(), writtenHere.end());
-  const std::string earlier = earlierSeriesLine(inputName, "", writtenHere);
-  if (!earlier.empty()) writeLine(out, earlier);
-  return done ? FileEnd::Done : FileEnd::NotDone;
+  return writeFileRounds(out, inputName, rounds, written) ? FileEnd::Done : FileEnd::NotDone;
 }
 
 }  // namespace
@@ -267,7 +263,7 @@ int runRounding(const std::vector<std::string>& inputNames, Console& console) {
     if (i > 0) writeLine(out, "");
     const std::string& name = inputNames[i];
     if (inputNames.size() > 1 && !platform::fileExists(name)) {
-      writeLine(out, "Cannot use " + name + ": it does not exist");
+      writeLine(out, cannotUse(name, "it does not exist"));
       exitCode = 1;
       continue;
     }

@@ -1,7 +1,6 @@
 #include "zorvik/round_lines.h"
 
 #include <algorithm>
-#include <new>
 #include <ostream>
 #include <tuple>
 
@@ -30,7 +29,7 @@ std::string joined(const std::vector<int>& numbers) {
 
 Result checkUsable(const CrossSection& section) {
   if (section.ns < 1) return Result::failure("the section has no plates");
-  if (section.Typ == 1) {
+  if (section.Typ == kPlainSectionType) {
     const Result chain = checkChain(section);
     if (!chain) return chain;
   }
@@ -42,13 +41,9 @@ Result checkUsable(const CrossSection& section) {
 }
 
 Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo) {
-  Result loaded = Result::success();
-  try {
-    loaded = section.load(file);
-  } catch (const std::bad_alloc&) {
-    section = CrossSection();
-    return Result::failure("out of memory while reading it");
-  }
+  const Result loaded =
+      failedWhenOutOfMemory([&] { return section.load(file); }, "out of memory while reading it");
+  if (loaded.isFailed()) section = CrossSection();
   if (!loaded) return loaded;
   if (describeTo) printDescription(section, *describeTo);
   return checkUsable(section);
@@ -56,7 +51,7 @@ Result loadForRounding(const std::string& file, CrossSection& section, std::ostr
 
 std::vector<std::string> renumberingNotes(const CrossSection& section) {
   std::vector<std::string> notes;
-  if (section.Typ != 1) return notes;
+  if (section.Typ != kPlainSectionType) return notes;
   if (hasSpringsOrBearings(section)) {
     notes.push_back(
         " Note: the rounding renumbers nodes and plates; pendulum bars, springs and bearing "
@@ -98,54 +93,40 @@ std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
   return outputs;
 }
 
+namespace {
+
+// "Radius 30 does not fit at nodes 2 and 5".
+std::string misfitText(double radius, const std::vector<int>& corners) {
+  const bool one = corners.size() == 1;
+  return "Radius " + formatReal(radius) + " does not fit at node" + (one ? " " : "s ") +
+         joined(corners);
+}
+
+}  // namespace
+
 std::string radiusMisfitLine(const CrossSection& section, double radius) {
-  if (section.Typ != 1) return std::string();
+  if (section.Typ != kPlainSectionType) return std::string();
   CrossSection copy = section;
   const RoundingReport report =
       roundCorners(copy, radius, kDefaultElementsPerCorner, true,
                    std::vector<int>(static_cast<std::size_t>(section.ns), 1));
   if (report.misfitCorners.empty()) return std::string();
-  const bool one = report.misfitCorners.size() == 1;
-  return " Radius " + formatReal(radius) + " does not fit at node" + (one ? " " : "s ") +
-         joined(report.misfitCorners) + ": " + largestRadiusNote(section) + ".";
+  return " " + misfitText(radius, report.misfitCorners) + ": " + largestRadiusNote(section) + ".";
 }
-
-namespace {
-
-// The running number K of "<base>-rrK<ext>" or "<base>-rrK-shear<ext>"; 0
-// for any other name. shear tells which of the two.
-int seriesNumber(const std::string& name, const std::string& base, const std::string& extension,
-                 bool& shear) {
-  const std::string head = base + "-rr";
-  if (name.rfind(head, 0) != 0 || name.size() < head.size() + extension.size() ||
-      name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
-    return 0;
-  }
-  std::string middle = name.substr(head.size(), name.size() - head.size() - extension.size());
-  shear = middle.size() > 6 && middle.compare(middle.size() - 6, 6, "-shear") == 0;
-  if (shear) middle.resize(middle.size() - 6);
-  if (middle.empty() || middle.size() > 9 || middle[0] == '0' ||
-      middle.find_first_not_of("0123456789") != std::string::npos) {
-    return 0;
-  }
-  return std::stoi(middle);
-}
-
-}  // namespace
 
 std::string earlierSeriesLine(const std::string& input, const std::string& outputFolder,
                               const std::vector<std::string>& written) {
   const std::string folder = outputFolder.empty() ? folderOf(input) : outputFolder;
-  const std::string file = fileNameOf(input);
-  const std::string extension =
-      file.find('.') == std::string::npos ? std::string() : file.substr(file.find_last_of('.'));
-  const std::string base = file.substr(0, file.size() - extension.size());
   std::vector<std::string> writtenNames;
   for (const std::string& name : written) writtenNames.push_back(fileNameOf(name));
   std::vector<std::tuple<int, bool, std::string>> remaining;
-  for (const std::string& name : platform::filesInFolder(folder)) {
+  // A folder that cannot be listed names no earlier file: the rounds of
+  // this run have said what they wrote there.
+  std::vector<std::string> names;
+  if (!platform::filesInFolder(folder, names)) return std::string();
+  for (const std::string& name : names) {
     bool shear = false;
-    const int number = seriesNumber(name, base, extension, shear);
+    const int number = roundCounterOf(name, input, shear);
     if (number == 0 || !platform::isRegularFile(inFolder(folder, name))) continue;
     if (std::find(writtenNames.begin(), writtenNames.end(), name) != writtenNames.end()) continue;
     remaining.emplace_back(number, shear, name);
@@ -160,15 +141,24 @@ std::string earlierSeriesLine(const std::string& input, const std::string& outpu
   return line + ".";
 }
 
-bool printRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
+namespace {
+
+// One radius: the names of its two files, or the line that says why there
+// are none. False when a file was not written.
+bool writeRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
                 double radius, int counter, std::vector<std::string>& written, double innerRadius) {
   const std::string radiusText = formatReal(radius);
   RoundOutcome outcome;
-  try {
-    outcome = generateRound(inputName, settings, radius, counter, innerRadius);
-  } catch (const std::bad_alloc&) {
-    // The save removed its temporary file on the way out.
-    writeLine(out, "No files for radius " + radiusText + " of " + inputName + ": out of memory.");
+  // The save removes its temporary file on the way out of memory.
+  const Result generated = failedWhenOutOfMemory(
+      [&] {
+        outcome = generateRound(inputName, settings, radius, counter, innerRadius);
+        return Result::success();
+      },
+      "out of memory");
+  if (!generated) {
+    writeLine(out, "No files for radius " + radiusText + " of " + inputName + ": " +
+                       generated.reason() + ".");
     return false;
   }
   if (!outcome.loaded) {
@@ -181,9 +171,7 @@ bool printRound(std::ostream& out, const std::string& inputName, const Generatio
     return false;
   }
   if (!outcome.misfitCorners.empty()) {
-    const bool one = outcome.misfitCorners.size() == 1;
-    writeLine(out, " Radius " + radiusText + " does not fit at node" + (one ? " " : "s ") +
-                       joined(outcome.misfitCorners) + " (" + outcome.fitNote +
+    writeLine(out, " " + misfitText(radius, outcome.misfitCorners) + " (" + outcome.fitNote +
                        "): no files for this radius.");
     return false;
   }
@@ -192,4 +180,24 @@ bool printRound(std::ostream& out, const std::string& inputName, const Generatio
     if (file.saved) written.push_back(file.name);
   }
   return outcome.complete();
+}
+
+}  // namespace
+
+bool writeFileRounds(std::ostream& out, const std::string& input, const FileRounds& rounds,
+                     std::vector<std::string>& written) {
+  bool allWritten = true;
+  std::vector<std::string> writtenHere;
+  for (std::size_t i = 0; i < rounds.radii.size(); ++i) {
+    const double given = rounds.radii[i];
+    // An inner bend radius lies half the thickness inside the centre line.
+    const double radius = rounds.innerRadii ? given + *rounds.settings.thickness / 2 : given;
+    allWritten = writeRound(out, input, rounds.settings, radius, static_cast<int>(i) + 1,
+                            writtenHere, rounds.innerRadii ? given : 0.0) &&
+                 allWritten;
+  }
+  written.insert(written.end(), writtenHere.begin(), writtenHere.end());
+  const std::string earlier = earlierSeriesLine(input, rounds.settings.outputFolder, writtenHere);
+  if (!earlier.empty()) writeLine(out, earlier);
+  return allWritten;
 }

@@ -1,5 +1,6 @@
-// What a run says about one section and each of its rounds, the same for the
-// dialogue and for the run without it.
+// The one flow of a file's rounds and what it says about the section and
+// each round: the dialogue gathers a file's settings from the answers, the
+// run with options from the options, and both hand them to writeFileRounds.
 #pragma once
 
 #include <iosfwd>
@@ -8,9 +9,18 @@
 
 #include "console/output_plan.h"
 #include "platform/result.h"
+#include "rounding/generation.h"
 
 class CrossSection;
-struct GenerationSettings;
+
+// What one file's rounds are to make, however it was gathered.
+struct FileRounds {
+  GenerationSettings settings;  // output folder, thickness, shape, division numbers
+  std::vector<double> radii;    // one round each, in order
+  // The radii are inner bend radii: each round's radius on the centre line
+  // is r + t/2, which needs one thickness (settings.thickness).
+  bool innerRadii = false;
+};
 
 // Why a loaded section cannot be rounded; success when it can.
 Result checkUsable(const CrossSection& section);
@@ -41,9 +51,9 @@ std::string radiusMisfitLine(const CrossSection& section, double radius);
 std::string earlierSeriesLine(const std::string& input, const std::string& outputFolder,
                               const std::vector<std::string>& written);
 
-// One radius: the names of its two files, or the line that says why there
-// are none. False when a file was not written.
-// written collects the names of the files written.
-bool printRound(std::ostream& out, const std::string& inputName, const GenerationSettings& settings,
-                double radius, int counter, std::vector<std::string>& written,
-                double innerRadius = 0.0);
+// The rounds of input, one per radius: the names of each round's two files
+// or the line that says why there are none, then the line on files of an
+// earlier series. written collects the names of the files written. False
+// when a file that was asked for was not written.
+bool writeFileRounds(std::ostream& out, const std::string& input, const FileRounds& rounds,
+                     std::vector<std::string>& written);

@@ -32,24 +32,31 @@ std::vector<std::string> splitAt(const std::string& text, char separator) {
   return parts;
 }
 
-// The messages of the dialogue end where the dialogue adds a word on Return.
-Result refusal(const std::string& message) {
-  return Result::failure(message.substr(message.front() == ' ' ? 1 : 0));
-}
-
 // Whether its stiffness is finite depends on each file's E and MUE: the run
 // checks that per file.
 Result takeThickness(const std::string& value, BatchRequest& request) {
-  const std::optional<double> t = checkPositive(value);
-  if (!t) return refusal(notAThickness(value) + ".");
+  double t = 0;
+  const Result taken = checkThickness(value, t);
+  if (!taken) return taken;
   request.thickness = t;
   request.thicknessText = value;
   return Result::success();
 }
 
 Result takeRadius(const std::string& value, BatchRequest& request) {
-  request.radius = checkRadius(value);
-  return request.radius ? Result::success() : refusal(notARadius(value));
+  double radius = 0;
+  const Result taken = checkRadius(value, radius);
+  if (taken) request.radius = radius;
+  return taken;
+}
+
+// FIRST or LAST of a series: any number here, the range is checked after;
+// a text that is no number is refused as a radius is.
+Result takeSeriesEnd(const std::string& text, double& value) {
+  const std::optional<double> number = parseNumber(text);
+  if (!number) return checkRadius(text, value);
+  value = *number;
+  return Result::success();
 }
 
 Result takeSeries(const std::string& value, BatchRequest& request) {
@@ -58,23 +65,25 @@ Result takeSeries(const std::string& value, BatchRequest& request) {
     return Result::failure("Not a series of radii: " + value +
                            ". Type FIRST:LAST:COUNT, such as 2:10:5.");
   }
-  const std::optional<double> first = parseNumber(parts[0]);
-  if (!first) return refusal(notARadius(parts[0]));
-  const std::optional<double> last = parseNumber(parts[1]);
-  if (!last) return refusal(notARadius(parts[1]));
-  const std::optional<int> count = checkRadiusCount(parts[2]);
-  if (!count || *count < 1) {
+  double first = 0;
+  double last = 0;
+  int count = 0;
+  Result taken = takeSeriesEnd(parts[0], first);
+  if (taken) taken = takeSeriesEnd(parts[1], last);
+  if (!taken) return taken;
+  if (!checkRadiusCount(parts[2], count) || count < 1) {
     return Result::failure("Not a number of radii: " + parts[2] +
                            ". Type a whole number from 1 to " + std::to_string(kMostRadii) + ".");
   }
-  if (*count == 1 && !(*first > 0 && *first == *last)) {
+  if (count == 1 && !(first > 0 && first == last)) {
     return Result::failure("Not a series of radii: " + value + ". One radius is given as " +
                            "--radius R, or as R:R:1.");
   }
-  if (*count > 1 && !isRadiusRange(*first, *last)) {
-    return refusal(notARange(parts[0], parts[1]));
+  if (count > 1) {
+    taken = checkRadiusRange(parts[0], parts[1], first, last);
+    if (!taken) return taken;
   }
-  request.series = BatchRequest::Series{*first, *last, *count};
+  request.series = BatchRequest::Series{first, last, count};
   return Result::success();
 }
 
@@ -97,13 +106,13 @@ Result takeDivisions(const std::string& value, BatchRequest& request) {
   }
   std::vector<int> numbers;
   for (const std::string& item : items) {
-    const std::optional<int> d = checkDivisionNumber(item);
-    if (!d || *d > kMaxRoundedPlates) {
+    int d = 0;
+    if (!checkWholeFromOne(item, "a division number", d) || d > kMaxRoundedPlates) {
       return Result::failure(
           "Not a division number for plate " + std::to_string(numbers.size() + 1) + ": " + item +
           ". Type a whole number from 1 to " + std::to_string(kMaxRoundedPlates) + ".");
     }
-    numbers.push_back(*d);
+    numbers.push_back(d);
   }
   request.divisionNumbers = numbers;
   return Result::success();
@@ -170,7 +179,7 @@ Result parseZorvikCommandLine(const std::vector<std::string>& arguments, ParsedC
     return Result::failure("--radius and --radii cannot be given together; give one of them.");
   }
   if (request.files.empty()) {
-    return Result::failure("No section file given. zorvik --help lists the options.");
+    return noSectionFileGiven(kRules.program);
   }
   return Result::success();
 }
@@ -185,8 +194,6 @@ std::string usageText() {
          "N the running number of the radius.\n"
          "\n"
          "Options:\n" +
-         optionsText(zorvikOptions(unused)) +
-         "\n"
-         "Exit code: 0 when every file was written, 1 when some were not, 2 for a wrong\n"
-         "command line.\n";
+         optionsText(zorvikOptions(unused)) + "\n" +
+         exitCodesText("every file was written", "some were not");
 }

@@ -37,6 +37,17 @@ class EveryProgramTest(ZorvikTestCase):
         self.assertEqual(self.files(), ["a.kaf", "chan-rr1-shear.kaf", "chan-rr1.kaf", "chan.kaf",
                                         "t.csv"])
 
+    def test_a_command_line_without_a_file_is_refused_alike(self):
+        for name, program, arguments in (("zorvik", ZORVIK, ["-q"]),
+                                         ("zorvik-view", ZORVIK_VIEW, []),
+                                         ("zorvik-buckle", ZORVIK_BUCKLE, ["--no-picture"])):
+            with self.subTest(name):
+                code, out, err = run(arguments, cwd=self.dir, program=program)
+                self.assertEqual((code, out, err.replace("\r\n", "\n")),
+                                 (2, "", name + ": No section file given. " + name +
+                                  " --help lists the options.\n"))
+        self.assertEqual(self.files(), [])
+
     def test_a_thickness_option_without_finite_stiffness_refuses_the_file(self):
         self.copy("chan.kaf")
         code, out, err = run(["-q", "-t", "1e102", "-r", "3", "chan.kaf"], cwd=self.dir)

@@ -153,6 +153,21 @@ class ViewTest(ZorvikTestCase):
                     self.assertTrue(0 <= float(element.get(y)) <= height, element.attrib)
         self.assertIn("Stütze.kaf", [t.text for t in root.iter(ns + "text")])
 
+    @unittest.skipIf(RUNNER or not os.path.exists("/dev/full"), "needs /dev/full")
+    def test_a_full_standard_output_is_named_with_exit_code_1(self):
+        self.copy("angle.kaf", source_dir=EXAMPLES)
+        for arguments in (["--csv", "-"], ["--csv", "t.csv"], ["--help"]):
+            with self.subTest(arguments):
+                with open("/dev/full", "wb") as full:
+                    done = subprocess.run([VIEW, "--no-picture", "angle.kaf"] + arguments,
+                                          cwd=self.dir, stdin=subprocess.DEVNULL, stdout=full,
+                                          stderr=subprocess.PIPE, timeout=60)
+                self.assertEqual((done.returncode, done.stderr),
+                                 (1, b"zorvik-view: standard output could not be written: "
+                                     b"No space left on device.\n"))
+        # The table CSV went to its file whole; only the console table was lost.
+        self.assertEqual(read(self.path("t.csv")).count(b"\r\n"), 2)
+
     def test_a_file_that_does_not_load_is_named_and_the_others_shown(self):
         self.copy("angle.kaf", source_dir=EXAMPLES)
         with open(self.path("broken.kaf"), "wb") as f:
@@ -163,9 +178,9 @@ class ViewTest(ZorvikTestCase):
         code, out = self.view("broken.kaf", "nodes.kaf", "angle.kaf")
         self.assertEqual(code, 1)
         self.assertTrue(out.startswith(
-            "Cannot read broken.kaf: the first line is no KAF header "
-            "(it does not begin with \"****\")\n"
-            "Cannot read nodes.kaf: plate 2 starts at node 9, which the section does not have\n"),
+            "Cannot use broken.kaf: the first line is no KAF header "
+            "(it does not begin with \"****\").\n"
+            "Cannot use nodes.kaf: plate 2 starts at node 9, which the section does not have.\n"),
             out)
         self.assertIn("angle.kaf", out.split("\n")[2])
         self.assertIn("Picture: angle.svg\n", out)

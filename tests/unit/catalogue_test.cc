@@ -6,8 +6,8 @@
 #include <numeric>
 #include <vector>
 
-#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
+#include "section/section_properties.h"
 
 namespace {
 
@@ -124,6 +124,46 @@ TEST(CatalogueTest, DimensionsThatMakeNoSection) {
   for (const auto& [r, reason] : cases) {
     CrossSection section;
     EXPECT_EQ(makeSection(r, section).reason(), reason);
+  }
+}
+
+// The usage text's table follows from the shapes' entries, and each entry's
+// folded edges give the rule of its dimensions: every shape but the chain
+// makes a section from dimensions just above its rules, and none from a
+// dimension at its rule.
+TEST(CatalogueTest, EveryShapeFollowsFromItsEntry) {
+  EXPECT_EQ(shapesText(),
+            "  channel D B t           web D - t, flanges B - t/2\n"
+            "  lipped-channel D B L t  web D - t, flanges B - t, lips L - t/2\n"
+            "  zed D B t               web D - t, flanges B - t/2\n"
+            "  lipped-zed D B L t      web D - t, flanges B - t, lips L - t/2\n"
+            "  hat D B F t             webs D - t, top B - t, brims F - t/2\n"
+            "  angle B1 B2 t           legs B - t/2; B1 is the vertical leg\n"
+            "  chain t WIDTH:ANGLE...  centre-line plates as they are\n");
+  const double t = 2;
+  const double centreLine[] = {200, 80, 20};  // D, B and the third dimension
+  for (const CatalogueShape& shape : catalogueShapes()) {
+    if (!shape.plates) continue;
+    SCOPED_TRACE(shape.name);
+    std::vector<double> values;
+    std::vector<double> dimensions;
+    for (std::size_t i = 0; i + 1 < shape.dimensions.size(); ++i) {
+      values.push_back(centreLine[i]);
+      dimensions.push_back(centreLine[i] + shape.dimensions[i].foldedEdges * t / 2);
+    }
+    dimensions.push_back(t);
+    CrossSection section;
+    ASSERT_TRUE(makeSection(recipe(shape.name, dimensions), section).ok());
+    const ShapePlates plates = shape.plates(values, 90);
+    ASSERT_EQ(section.ns, static_cast<int>(plates.widths.size()));
+    for (int k = 0; k < section.ns; ++k) {
+      EXPECT_NEAR(section.b_r[k], plates.widths[static_cast<std::size_t>(k)], 1e-12) << k;
+    }
+    for (std::size_t i = 0; i + 1 < shape.dimensions.size(); ++i) {
+      std::vector<double> atRule = dimensions;
+      atRule[i] = shape.dimensions[i].foldedEdges * t / 2;
+      EXPECT_FALSE(makeSection(recipe(shape.name, atRule), section).ok()) << i;
+    }
   }
 }
 

@@ -41,4 +41,31 @@ TEST(FileNamingTest, LongPathsAreKeptWhole) {
             directory + "/" + base + "-rr1.kaf");
 }
 
+TEST(FileNamingTest, RoundNamesAreMadeAndReadBack) {
+  const RoundFileNames beside = roundFileNames("C:\\data\\chan.kaf", "", 12);
+  EXPECT_EQ(beside.mav3, "C:\\data\\chan-rr12.kaf");
+  EXPECT_EQ(beside.mav4, "C:\\data\\chan-rr12-shear.kaf");
+  const RoundFileNames elsewhere = roundFileNames("in/a.b.kaf", "out", 3);
+  EXPECT_EQ(elsewhere.mav3, "out/a.b-rr3.kaf");
+  EXPECT_EQ(elsewhere.mav4, "out/a.b-rr3-shear.kaf");
+  // What is made reads back, for names with and without an extension.
+  for (const char* input : {"d/chan.kaf", "profile", "a.b.kaf", ".kaf", "x-rr1.kaf"}) {
+    for (int counter : {1, 9, 10, 123456789}) {
+      const RoundFileNames names = roundFileNames(input, "", counter);
+      bool shear = true;
+      EXPECT_EQ(roundCounterOf(fileNameOf(names.mav3), input, shear), counter) << input;
+      EXPECT_FALSE(shear) << input;
+      EXPECT_EQ(roundCounterOf(fileNameOf(names.mav4), input, shear), counter) << input;
+      EXPECT_TRUE(shear) << input;
+    }
+  }
+  // Names that no round makes.
+  for (const char* name : {"chan.kaf", "chan-rr.kaf", "chan-rr0.kaf", "chan-rr01.kaf",
+                           "chan-rr1.svg", "chan-rr1-shear-shear.kaf", "chan-rr-shear.kaf",
+                           "chan-rr1x.kaf", "other-rr1.kaf", "chan-rr1234567890.kaf"}) {
+    bool shear = false;
+    EXPECT_EQ(roundCounterOf(name, "d/chan.kaf", shear), 0) << name;
+  }
+}
+
 }  // namespace

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "make/catalogue.h"
-#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"
+#include "section/section_properties.h"
 #include "strip/signature_curve.h"
 #include "tests/unit/test_sections.h"
 

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <vector>
 
-#include "report/section_picture.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
 #include "tests/unit/test_sections.h"
@@ -72,10 +71,6 @@ TEST(SectionPropertiesTest, RoundedLippedChannel) {
   expectRelative(p.area, 765.943, 1e-5);
   // The flanges run along y: the axis parallel to them is the y axis.
   expectRelative(p.Iy, 4841496, 1e-5);
-}
-
-TEST(SectionPropertiesTest, NamesAreEscapedForXml) {
-  EXPECT_EQ(xmlEscaped("a&b<c>\"d\" \xe4.kaf"), "a&amp;b&lt;c&gt;&quot;d&quot; &#228;.kaf");
 }
 
 }  // namespace

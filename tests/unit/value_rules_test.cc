@@ -3,8 +3,39 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 namespace {
+
+// The value that a check takes from a text, or nothing when it refuses it.
+template <typename T, typename Check>
+std::optional<T> taken(Check check) {
+  T value{};
+  if (!check(value)) return std::nullopt;
+  return value;
+}
+
+std::optional<double> checkThickness(const char* text, double E, double MUE) {
+  return taken<double>([&](double& t) { return ::checkThickness(text, E, MUE, t); });
+}
+std::optional<int> checkRadiusCount(const char* text) {
+  return taken<int>([&](int& n) { return ::checkRadiusCount(text, n); });
+}
+std::optional<bool> checkConvex(const char* text) {
+  return taken<bool>([&](bool& convex) { return ::checkConvex(text, convex); });
+}
+std::optional<int> checkElementsPerCorner(const char* text) {
+  return taken<int>([&](int& n) { return ::checkElementsPerCorner(text, n); });
+}
+std::optional<int> checkSubdivide(const char* text) {
+  return taken<int>([&](int& n) { return ::checkSubdivide(text, n); });
+}
+std::optional<double> checkRadius(const char* text) {
+  return taken<double>([&](double& r) { return ::checkRadius(text, r); });
+}
+std::optional<int> checkDivisionNumber(const char* text) {
+  return taken<int>([&](int& d) { return checkWholeFromOne(text, "a division number", d); });
+}
 
 TEST(ValueRulesTest, NumbersMustBeWhole) {
   for (const char* text : {"2.5", "-3", ".5", "5.", "1e3", "+2", "0"}) {
@@ -52,6 +83,22 @@ TEST(ValueRulesTest, EachQuestionTakesWhatItCanUse) {
 
   EXPECT_EQ(checkDivisionNumber("3"), 3);
   for (const char* text : {"0", "x", "2.0"}) EXPECT_FALSE(checkDivisionNumber(text).has_value());
+}
+
+TEST(ValueRulesTest, ARefusalSaysWhyAndLeavesTheValue) {
+  double t = 7;
+  const Result refused = ::checkThickness("2,5", 210, 0.3, t);
+  EXPECT_TRUE(refused.isRefused());
+  EXPECT_EQ(refused.reason(), "Not a thickness: 2,5. Type a number above 0, such as 2.5.");
+  EXPECT_EQ(t, 7);
+  EXPECT_EQ(withReturnAdvice(refused, "keep 1.5"),
+            "Not a thickness: 2,5. Type a number above 0, such as 2.5, or Return to keep 1.5.");
+  EXPECT_EQ(checkRadiusRange("4", "2", 4, 2).reason(),
+            "Not a range of radii: 4 to 2. The first must be above 0 and below the last.");
+  EXPECT_TRUE(checkRadiusRange("2", "4", 2, 4).ok());
+  int d = 0;
+  EXPECT_EQ(checkWholeFromOne("0", "a division number for plate 2", d).reason(),
+            "Not a division number for plate 2: 0. Type a whole number from 1 up.");
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+# The floor check, run by the build (cmake -P): fails, naming every file and
+# include at fault, when
+# - a file of a floor includes a header of a floor beside it or above it, or
+#   of a folder that is no floor;
+# - a file outside platform/ includes an operating-system header;
+# - a source file of a floor is in no source list of CMakeLists.txt (it
+#   would not be built), or a folder holding sources is not named there.
+# Writes STAMP when every file keeps the rules.
+include("${LIST_FILE}")
+
+set(level 0)
+set(floor_folders "")
+foreach(line IN LISTS ZORVIK_FLOORS)
+  string(REPLACE " " ";" folders "${line}")
+  foreach(folder IN LISTS folders)
+    set(level_of_${folder} ${level})
+    list(APPEND floor_folders ${folder})
+  endforeach()
+  math(EXPR level "${level} + 1")
+endforeach()
+
+# The folders that a floor may use, for the messages.
+function(usable_floors folder out)
+  set(names "")
+  foreach(other IN LISTS floor_folders)
+    if(level_of_${other} LESS level_of_${folder})
+      list(APPEND names ${other})
+    endif()
+  endforeach()
+  if(names)
+    string(REPLACE ";" ", " names "${names}")
+  else()
+    set(names "no other floor")
+  endif()
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()
+
+set(operating_system_header
+    "<(windows|winbase|conio|io|direct|unistd|termios|dirent|fcntl|signal|malloc|pthread|dlfcn)\\.h>|<sys/")
+set(faults "")
+foreach(folder IN LISTS floor_folders)
+  file(GLOB files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${folder}/*.h"
+       "${SOURCE_DIR}/${folder}/*.cc")
+  foreach(file IN LISTS files)
+    if(file MATCHES "\\.cc$" AND NOT file STREQUAL "${folder}/main.cc")
+      list(FIND ${folder}_SOURCES "${file}" listed)
+      if(listed EQUAL -1)
+        list(APPEND faults "${file} is in no source list of CMakeLists.txt (${folder}_SOURCES)")
+      endif()
+    endif()
+    file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(include IN LISTS includes)
+      if(include MATCHES "${operating_system_header}" AND NOT folder STREQUAL "platform")
+        list(APPEND faults "${file}: ${include}: only platform/ includes operating-system headers")
+      endif()
+      if(NOT include MATCHES "\"([^/\"]+)/[^\"]+\"")
+        continue()
+      endif()
+      set(used "${CMAKE_MATCH_1}")
+      if(used STREQUAL folder)
+        continue()
+      endif()
+      usable_floors(${folder} allowed)
+      if(NOT DEFINED level_of_${used})
+        list(APPEND faults "${file}: ${include}: ${used}/ is no floor (${folder} may use ${allowed})")
+      elseif(NOT level_of_${used} LESS level_of_${folder})
+        list(APPEND faults "${file}: ${include}: ${folder} may use ${allowed}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+# Every folder that holds sources is a floor or above the floors.
+file(GLOB entries RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*")
+foreach(entry IN LISTS entries)
+  if(NOT IS_DIRECTORY "${SOURCE_DIR}/${entry}" OR entry MATCHES "^(\\.|build)")
+    continue()
+  endif()
+  file(GLOB_RECURSE sources "${SOURCE_DIR}/${entry}/*.h" "${SOURCE_DIR}/${entry}/*.cc")
+  list(FIND floor_folders "${entry}" is_floor)
+  list(FIND ZORVIK_ABOVE_FLOORS "${entry}" is_above)
+  if(sources AND is_floor EQUAL -1 AND is_above EQUAL -1)
+    list(APPEND faults "${entry}/ holds sources but is named in neither ZORVIK_FLOORS nor ZORVIK_ABOVE_FLOORS")
+  endif()
+endforeach()
+
+if(faults)
+  string(REPLACE ";" "\n  " text "${faults}")
+  message(FATAL_ERROR "The floors are broken:\n  ${text}")
+endif()
+file(WRITE "${STAMP}" "")
