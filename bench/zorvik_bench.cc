@@ -20,7 +20,7 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
-#include "strip/finite_strip.h"
+#include "strip/member_curve.h"
 #include "strip/signature_curve.h"
 #include "zorvik/batch_run.h"
 #include "zorvik/zorvik_options.h"
@@ -260,20 +260,54 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
-// The signature curve of the example lipped channel rounded with 4 arc
-// plates per corner, default strips, 60 lengths (the goal: under 50 ms).
-void BM_SignatureCurve(benchmark::State& state) {
+// The example lipped channel rounded with R = 4 and 4 arc plates per
+// corner, default strips (50 nodes).
+StripModel roundedLippedChannel() {
   CrossSection section = lippedChannel(5);
   if (!roundCorners(section, 4, 4, true, std::vector<int>(5, 1)).misfitCorners.empty())
     std::abort();
   if (!setThickness(section, 2)) std::abort();
+  section.E = 210;
+  section.G = 80.7692;
   StripModel model;
   if (!buildStripModel(section, 0, model)) std::abort();
+  return model;
+}
+
+// Its signature curve, 60 lengths from 20 to 20,000 with both minima refined
+// (the goal: under 8 ms).
+void BM_SignatureCurve(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
   const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  int solves = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(signatureCurve(model, StressField{1, 0, 0}, lengths));
+    BucklingSolver solver(system);
+    solves = 0;
+    benchmark::DoNotOptimize(signatureCurve(solver, lengths, true, [&solves] { ++solves; }));
   }
   state.counters["nodes"] = static_cast<double>(model.nodes.size());
+  state.counters["solves"] = solves;
+}
+
+// One S-S length from a fresh solver, the yardstick of the member below.
+void BM_OneSimpleLength(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
+  for (auto _ : state) {
+    BucklingSolver solver(system);
+    benchmark::DoNotOptimize(solver.solve(700, {1}));
+  }
+}
+
+// A C-C member of 1,500 with terms 1 ... 10 at one length, from a fresh
+// solver (the goal: under 10 times one S-S length).
+void BM_ClampedMemberTenTerms(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  for (auto _ : state) {
+    MemberSolver solver(model, StressField{1, 0, 0}, EndConditions::CC);
+    benchmark::DoNotOptimize(solver.solve(1500, 10));
+  }
 }
 
 // A zigzag chain of n nodes, one strip per plate, 10 lengths from 20 to
@@ -285,11 +319,15 @@ void BM_ChainLoadFactors(benchmark::State& state) {
   model.E = 210000;
   model.G = 80769;
   model.MUE = 0.3;
-  for (int i = 0; i < nodes; ++i) model.nodes.push_back({10.0 * i, i % 2 == 0 ? 0.0 : 10.0});
-  for (int i = 0; i + 1 < nodes; ++i) model.strips.push_back({i, i + 1, 1.0});
+  for (int i = 0; i < nodes; ++i) model.nodes.push_back({10.0 * i, i % 2 == 0 ? 0.0 : 10.0, i + 1});
+  for (int i = 0; i + 1 < nodes; ++i) model.strips.push_back({i, i + 1, 1.0, i});
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
   const std::vector<double> lengths = halfWavelengths(20, 2000, 10);
   for (auto _ : state) {
-    for (double L : lengths) benchmark::DoNotOptimize(lowestLoadFactor(model, {1, 0, 0}, L));
+    BucklingSolver solver(system);
+    for (double L : lengths) {
+      if (!solver.solve(L, {1}).converged()) std::abort();
+    }
   }
 }
 
@@ -302,6 +340,8 @@ BENCHMARK(BM_GenerationRound)->Apply(sizes);
 BENCHMARK(BM_CatalogueBatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CatalogueWriteFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignatureCurve)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneSimpleLength)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClampedMemberTenTerms)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.

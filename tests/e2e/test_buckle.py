@@ -77,7 +77,8 @@ class BuckleTest(ZorvikTestCase):
         cases = {
             ("--lengths", "0:100:10"): "Not half-wavelengths: 0:100:10.",
             ("--lengths", "10:100:2"): "Not half-wavelengths: 10:100:2.",
-            ("--load", "torsion"): "Not a load: torsion. Type compression, M1, M2, -M1 or -M2.",
+            ("--load", "torsion"): "Not a load: torsion. Type compression, M1, M2, My, Mz, -M1, -M2, -My "
+                                  "or -Mz.",
             ("--strips", "0"): "Not a number of strips: 0. Type a whole number from 1 up.",
             ("--csv", "-", "--table-csv", "-"): "--table-csv and --csv cannot both go to "
                                                 "standard output.",
