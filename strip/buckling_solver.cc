@@ -396,5 +396,7 @@ double solveBytes(double nodes, double strips, int terms, EndConditions ends) {
   // K, Kg, the shifted matrix, the full pattern and two factors: entries of
   // 12 bytes, each freedom coupled with those of two nodes in each term.
   const double matrices = freedoms * coupled * 8 * 12 * 6;
-  return lanczos + pattern + matrices;
+  // Every strip its own shape at the most: its pieces and strain shapes.
+  const double shapes = strips * (kIntegralKinds + 5) * sizeof(StripMatrix);
+  return lanczos + pattern + matrices + shapes;
 }

@@ -85,8 +85,8 @@ StripSystem::StripSystem(const StripModel& model, const StressField& stress, End
       addGeometric(g.b, g.t, 1, 0, first);
       addGeometric(g.b, g.t, 0, 1, second);
       elasticPieces_.push_back(turned(elastic, r));
-      geometricPieces1_.push_back(turned(first, r));
-      geometricPieces2_.push_back(turned(second, r));
+      const StripPieces g1 = turned(first, r), g2 = turned(second, r);
+      geometricPieces_.push_back({g1.of[kI5], g1.of[kI4PerKmKn], g2.of[kI5], g2.of[kI4PerKmKn]});
     }
     shapeOfStrip_.push_back(shape);
   }
@@ -107,10 +107,9 @@ void StripSystem::pairBlocks(int m, int n, double aScaled, PairBlocks& blocks) c
       if (c[static_cast<std::size_t>(k)] != 0.0)
         e += c[static_cast<std::size_t>(k)] * elasticPieces_[s].of[k];
     }
-    blocks.geometric1[s] =
-        c[kI5] * geometricPieces1_[s].of[kI5] + c[kI4PerKmKn] * geometricPieces1_[s].of[kI4PerKmKn];
-    blocks.geometric2[s] =
-        c[kI5] * geometricPieces2_[s].of[kI5] + c[kI4PerKmKn] * geometricPieces2_[s].of[kI4PerKmKn];
+    const GeometricPieces& g = geometricPieces_[s];
+    blocks.geometric1[s] = c[kI5] * g.first5 + c[kI4PerKmKn] * g.firstKk;
+    blocks.geometric2[s] = c[kI5] * g.second5 + c[kI4PerKmKn] * g.secondKk;
   }
 }
 

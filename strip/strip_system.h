@@ -77,7 +77,12 @@ class StripSystem {
   // matrices: the pieces, turned into the section's freedoms.
   std::vector<int> shapeOfStrip_;
   std::vector<StripPieces> elasticPieces_;
-  std::vector<StripPieces> geometricPieces1_, geometricPieces2_;
+  // The geometric pieces of kinds I5 and I4 / (k_m k_n), for a unit stress
+  // at the first node and at the second: the only kinds they have.
+  struct GeometricPieces {
+    StripMatrix first5, firstKk, second5, secondKk;
+  };
+  std::vector<GeometricPieces> geometricPieces_;
   struct ShapeStrains {
     double b, t;
     StripStrains strains;
