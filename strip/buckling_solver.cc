@@ -188,37 +188,11 @@ BucklingSolver::~BucklingSolver() = default;
 
 void BucklingSolver::forget() { components_.clear(); }
 
-std::vector<std::vector<int>> uncoupledGroups(EndConditions ends, const std::vector<int>& terms) {
-  std::vector<int> group(terms.size(), -1);
-  int groups = 0;
-  for (std::size_t i = 0; i < terms.size(); ++i) {
-    if (group[i] >= 0) continue;
-    group[i] = groups;
-    std::vector<std::size_t> waiting{i};
-    while (!waiting.empty()) {
-      const std::size_t a = waiting.back();
-      waiting.pop_back();
-      for (std::size_t b = 0; b < terms.size(); ++b) {
-        if (group[b] < 0 && termsCoupled(ends, terms[a], terms[b])) {
-          group[b] = groups;
-          waiting.push_back(b);
-        }
-      }
-    }
-    ++groups;
-  }
-  std::vector<std::vector<int>> split(static_cast<std::size_t>(groups));
-  for (std::size_t i = 0; i < terms.size(); ++i) {
-    split[static_cast<std::size_t>(group[i])].push_back(terms[i]);
-  }
-  return split;
-}
-
 BucklingSolver::Assembly& BucklingSolver::assemblyFor(const std::vector<int>& terms) {
   std::vector<std::pair<int, int>> coupled;
   for (std::size_t j = 0; j < terms.size(); ++j) {
     for (std::size_t k = j; k < terms.size(); ++k) {
-      if (termsCoupled(system_.ends(), terms[j], terms[k])) {
+      if (system_.termTable().coupled(terms[j], terms[k])) {
         coupled.emplace_back(static_cast<int>(j), static_cast<int>(k));
       }
     }
@@ -360,8 +334,10 @@ BucklingSolution BucklingSolver::solve(double a, const std::vector<int>& terms, 
 
 BucklingSolution BucklingSolver::solveGroups(double a, const std::vector<int>& terms, double near) {
   BucklingSolution best;
-  for (const std::vector<int>& group : uncoupledGroups(system_.ends(), terms)) {
-    BucklingSolution s = solveComponent(a, group, near / system_.lambdaScale());
+  for (const std::vector<int>& group : uncoupledGroups(system_.termTable(), terms)) {
+    // A group solved first starts from the lowest value of the groups before.
+    const double hint = best.converged() ? best.lambda : near / system_.lambdaScale();
+    BucklingSolution s = solveComponent(a, group, hint);
     if (!s.converged()) return s;
     const int steps = best.lanczosSteps + s.lanczosSteps;
     const double margin = std::max(best.checkMargin, s.checkMargin);

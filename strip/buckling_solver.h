@@ -105,6 +105,3 @@ class BucklingSolver {
 // and the bound that a run keeps below.
 double solveBytes(double nodes, double strips, int terms, EndConditions ends);
 const double kMostSolveBytes = 2e9;
-
-// The terms of a set split into the groups that no integral couples.
-std::vector<std::vector<int>> uncoupledGroups(EndConditions ends, const std::vector<int>& terms);

@@ -142,3 +142,47 @@ bool termsCoupled(EndConditions ends, int m, int n) {
          std::fabs(mn.I3) > scale(mm.I1, nn.I4) || std::fabs(mn.I4) > scale(mm.I4, nn.I4) ||
          std::fabs(mn.I5) > scale(mm.I5, nn.I5);
 }
+
+const TermTable::Entry& TermTable::entry(int m, int n) {
+  auto found = entries_.find({m, n});
+  if (found == entries_.end()) {
+    found = entries_
+                .emplace(std::make_pair(m, n),
+                         Entry{termIntegrals(ends_, m, n, 1.0), termsCoupled(ends_, m, n)})
+                .first;
+  }
+  return found->second;
+}
+
+TermIntegrals TermTable::integrals(int m, int n, double a) {
+  const TermIntegrals& u = entry(m, n).unit;
+  return {u.I1 * a, u.I2 / a, u.I3 / a, u.I4 / (a * a * a), u.I5 / a};
+}
+
+bool TermTable::coupled(int m, int n) { return entry(m, n).coupled; }
+
+std::vector<std::vector<int>> uncoupledGroups(TermTable& table, const std::vector<int>& terms) {
+  std::vector<int> group(terms.size(), -1);
+  int groups = 0;
+  for (std::size_t i = 0; i < terms.size(); ++i) {
+    if (group[i] >= 0) continue;
+    group[i] = groups;
+    std::vector<std::size_t> waiting{i};
+    while (!waiting.empty()) {
+      const std::size_t a = waiting.back();
+      waiting.pop_back();
+      for (std::size_t b = 0; b < terms.size(); ++b) {
+        if (group[b] < 0 && table.coupled(terms[a], terms[b])) {
+          group[b] = groups;
+          waiting.push_back(b);
+        }
+      }
+    }
+    ++groups;
+  }
+  std::vector<std::vector<int>> split(static_cast<std::size_t>(groups));
+  for (std::size_t i = 0; i < terms.size(); ++i) {
+    split[static_cast<std::size_t>(group[i])].push_back(terms[i]);
+  }
+  return split;
+}

@@ -10,8 +10,10 @@
 // sine and cosine of whole multiples of pi / 2, which are exactly 0, 1 or -1.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The supports at the two ends: S simply supported, C clamped, F free, G
@@ -68,3 +70,28 @@ TermIntegrals termIntegrals(EndConditions ends, int m, int n, double a);
 // problems; for S-S no two terms are coupled, for C-C only terms of one
 // parity.
 bool termsCoupled(EndConditions ends, int m, int n);
+
+// The integrals and couplings of one end condition's terms, each computed
+// once on a member of length 1 and scaled to a: Y_m depends on x / a only,
+// so I1 grows as a, I2, I3 and I5 as 1 / a, I4 as 1 / a^3.
+class TermTable {
+ public:
+  explicit TermTable(EndConditions ends) : ends_(ends) {}
+  EndConditions ends() const { return ends_; }
+  TermIntegrals integrals(int m, int n, double a);
+  bool coupled(int m, int n);
+
+ private:
+  struct Entry {
+    TermIntegrals unit;
+    bool coupled;
+  };
+  const Entry& entry(int m, int n);
+
+  EndConditions ends_;
+  std::map<std::pair<int, int>, Entry> entries_;
+};
+
+// The terms of a set split into the groups that no integral couples, each
+// in the set's order.
+std::vector<std::vector<int>> uncoupledGroups(TermTable& table, const std::vector<int>& terms);

@@ -31,18 +31,24 @@ BucklingSolution tooManyTerms(double a) {
 }  // namespace
 
 MemberSolver::MemberSolver(const StripModel& model, const StressField& stress, EndConditions ends)
-    : simple_(model, stress, EndConditions::SS),
-      ends_(model, stress, ends),
-      simpleSolver_(simple_),
-      endsSolver_(ends_) {}
+    : model_(model), stress_(stress), ends_(model, stress, ends), endsSolver_(ends_) {}
+
+BucklingSolver& MemberSolver::simpleSolver() {
+  if (ends_.ends() == EndConditions::SS) return endsSolver_;
+  if (!simpleSolver_) {
+    simple_ = std::make_unique<StripSystem>(model_, stress_, EndConditions::SS);
+    simpleSolver_ = std::make_unique<BucklingSolver>(*simple_);
+  }
+  return *simpleSolver_;
+}
 
 MemberSolver::Scan MemberSolver::scanSingleTerms(double a, int most, bool stopOnRise,
                                                  const Progress& progress) {
   Scan scan;
   std::vector<double> values;
-  const double shortest = kShortestLengthPerSize * simple_.lengthScale();
+  const double shortest = kShortestLengthPerSize * ends_.lengthScale();
   for (int m = 1; m <= most && a / m >= shortest; ++m) {
-    BucklingSolution s = simpleSolver_.solve(a, {m});
+    BucklingSolution s = simpleSolver().solve(a, {m});
     if (progress) progress();
     if (!s.converged()) {
       scan.best = std::move(s);

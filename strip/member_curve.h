@@ -3,6 +3,7 @@
 // the number of terms chosen until one more no longer changes it.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "strip/signature_curve.h"
@@ -21,7 +22,7 @@ struct MemberBuckling {
 
 class MemberSolver {
  public:
-  // The model must be one that buildStripModel accepts.
+  // The model must be one that buildStripModel accepts; it must outlive the solver.
   MemberSolver(const StripModel& model, const StressField& stress, EndConditions ends);
   MemberSolver(const MemberSolver&) = delete;
   MemberSolver& operator=(const MemberSolver&) = delete;
@@ -50,6 +51,14 @@ class MemberSolver {
   };
   Scan scanSingleTerms(double a, int most, bool stopOnRise, const Progress& progress);
 
-  StripSystem simple_, ends_;
-  BucklingSolver simpleSolver_, endsSolver_;
+  BucklingSolver& simpleSolver();
+
+  const StripModel& model_;
+  const StressField stress_;
+  StripSystem ends_;
+  BucklingSolver endsSolver_;
+  // The S-S system whose single terms the default scans; the ends' own
+  // when they are S-S, else made when first needed.
+  std::unique_ptr<StripSystem> simple_;
+  std::unique_ptr<BucklingSolver> simpleSolver_;
 };

@@ -23,11 +23,9 @@ bool alike(const StripGeometry& x, const StripGeometry& y) {
          std::fabs(x.s - y.s) <= tolerance && x.t == y.t;
 }
 
-// The pieces turned from the strip's own freedoms into the section's.
-StripPieces turned(const StripPieces& local, const StripMatrix& r) {
-  StripPieces global;
-  for (int k = 0; k < kIntegralKinds; ++k) global.of[k] = r.transpose() * local.of[k] * r;
-  return global;
+// A piece turned from the strip's own freedoms into the section's.
+StripMatrix turned(const StripMatrix& local, const StripMatrix& r) {
+  return r.transpose() * local * r;
 }
 
 StripModel scaledModel(const StripModel& model, double D) {
@@ -48,7 +46,7 @@ StripModel scaledModel(const StripModel& model, double D) {
 }  // namespace
 
 StripSystem::StripSystem(const StripModel& model, const StressField& stress, EndConditions ends)
-    : ends_(ends) {
+    : ends_(ends), table_(ends) {
   D_ = modelSize(model);
   if (!(D_ > 0)) D_ = 1;
   scaled_ = scaledModel(model, D_);
@@ -64,6 +62,7 @@ StripSystem::StripSystem(const StripModel& model, const StressField& stress, End
   lambdaScale_ = largest > 0 ? model.E / largest : 0.0;
 
   const PlateMaterial material{scaled_.E, scaled_.G, scaled_.MUE};
+  shapeOfStrip_.reserve(scaled_.strips.size());
   std::map<int, std::vector<int>> shapesOfPlate;
   std::vector<StripGeometry> shapes;
   narrowest_ = HUGE_VAL;
@@ -84,16 +83,17 @@ StripSystem::StripSystem(const StripModel& model, const StressField& stress, End
       shapeStrains_.push_back({g.b, g.t, StripStrains(g.b, r)});
       addGeometric(g.b, g.t, 1, 0, first);
       addGeometric(g.b, g.t, 0, 1, second);
-      elasticPieces_.push_back(turned(elastic, r));
-      const StripPieces g1 = turned(first, r), g2 = turned(second, r);
-      geometricPieces_.push_back({g1.of[kI5], g1.of[kI4PerKmKn], g2.of[kI5], g2.of[kI4PerKmKn]});
+      for (StripMatrix& piece : elastic.of) piece = turned(piece, r);
+      elasticPieces_.push_back(elastic);
+      geometricPieces_.push_back({turned(first.of[kI5], r), turned(first.of[kI4PerKmKn], r),
+                                  turned(second.of[kI5], r), turned(second.of[kI4PerKmKn], r)});
     }
     shapeOfStrip_.push_back(shape);
   }
 }
 
 void StripSystem::pairBlocks(int m, int n, double aScaled, PairBlocks& blocks) const {
-  const TermIntegrals integrals = termIntegrals(ends_, m, n, aScaled);
+  const TermIntegrals integrals = table_.integrals(m, n, aScaled);
   const std::array<double, kIntegralKinds> c =
       kindMultipliers(integrals, termWaveNumber(m, aScaled), termWaveNumber(n, aScaled));
   const std::size_t shapes = elasticPieces_.size();
@@ -121,7 +121,7 @@ void StripSystem::assemble(double a, const std::vector<int>& terms, SparseMatrix
   PairBlocks blocks;
   for (std::size_t j = 0; j < terms.size(); ++j) {
     for (std::size_t k = 0; k < terms.size(); ++k) {
-      if (!termsCoupled(ends_, terms[j], terms[k])) continue;
+      if (!table_.coupled(terms[j], terms[k])) continue;
       pairBlocks(terms[j], terms[k], a / D_, blocks);
       for (std::size_t i = 0; i < scaled_.strips.size(); ++i) {
         const Strip& strip = scaled_.strips[i];
@@ -164,9 +164,9 @@ double StripSystem::elasticEnergy(double aScaled, const std::vector<int>& terms,
   double energy = 0;
   for (std::size_t j = 0; j < M; ++j) {
     for (std::size_t k = 0; k < M; ++k) {
-      if (!termsCoupled(ends_, terms[j], terms[k])) continue;
+      if (!table_.coupled(terms[j], terms[k])) continue;
       const std::array<double, kIntegralKinds> c =
-          kindMultipliers(termIntegrals(ends_, terms[j], terms[k], aScaled),
+          kindMultipliers(table_.integrals(terms[j], terms[k], aScaled),
                           termWaveNumber(terms[j], aScaled), termWaveNumber(terms[k], aScaled));
       for (std::size_t i = 0; i < strips.size(); ++i) {
         const ShapeStrains& shape = shapeStrains_[static_cast<std::size_t>(shapeOfStrip_[i])];

@@ -36,6 +36,8 @@ class StripSystem {
   // The file's lambda is lambdaScale() times the solved one.
   double lambdaScale() const { return lambdaScale_; }
   EndConditions ends() const { return ends_; }
+  // The end conditions' integrals and couplings, computed as they are asked for.
+  TermTable& termTable() const { return table_; }
   int nodeCount() const { return static_cast<int>(scaled_.nodes.size()); }
   // Whether the stress compresses some node: without, no lambda above 0 exists.
   bool compressed() const { return compressed_; }
@@ -70,6 +72,7 @@ class StripSystem {
   double D_ = 1.0;
   double lambdaScale_ = 0.0;
   EndConditions ends_ = EndConditions::SS;
+  mutable TermTable table_{EndConditions::SS};
   bool compressed_ = false;
   double narrowest_ = 0.0;
   std::vector<double> nodeStress_;

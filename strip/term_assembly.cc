@@ -1,64 +1,57 @@
 #include "strip/term_assembly.h"
 
-#include <Eigen/OrderingMethods>
 #include <algorithm>
+
+namespace {
+
+// The nodes each node shares a strip with.
+std::vector<std::vector<int>> neighboursOf(const StripSystem& system) {
+  std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(system.nodeCount()));
+  for (const Strip& strip : system.scaled().strips) {
+    neighbours[static_cast<std::size_t>(strip.first)].push_back(strip.second);
+    neighbours[static_cast<std::size_t>(strip.second)].push_back(strip.first);
+  }
+  return neighbours;
+}
+
+}  // namespace
 
 TermAssembly::TermAssembly(const StripSystem& system, const std::vector<std::pair<int, int>>& pairs,
                            int termCount)
-    : pairs_(pairs) {
+    : pairs_(pairs),
+      blocks_(neighboursOf(system), 4 * termCount),
+      size_(static_cast<Eigen::Index>(4) * termCount * system.nodeCount()) {
   const int N = system.nodeCount();
-  const int size = 4 * N * termCount;
-  const std::vector<Strip>& strips = system.scaled().strips;
-  auto freedom = [&](int term, const Strip& strip, int local) {
-    return 4 * (term * N + (local < 4 ? strip.first : strip.second)) + local % 4;
-  };
-  std::vector<Eigen::Triplet<double>> pattern;
-  for (const auto& [j, k] : pairs_) {
-    for (const Strip& strip : strips) {
-      for (int r = 0; r < 8; ++r) {
-        for (int s = 0; s < 8; ++s) {
-          pattern.emplace_back(freedom(j, strip, r), freedom(k, strip, s), 1.0);
-          pattern.emplace_back(freedom(k, strip, s), freedom(j, strip, r), 1.0);
-        }
+  const int b = blocks_.blockSize();
+  orderOf_.resize(static_cast<std::size_t>(size_));
+  for (int j = 0; j < termCount; ++j) {
+    for (int i = 0; i < N; ++i) {
+      for (int f = 0; f < 4; ++f) {
+        orderOf_[static_cast<std::size_t>(4 * (j * N + i) + f)] =
+            blocks_.position(i) * b + 4 * j + f;
       }
     }
   }
-  SparseMatrix full(size, size);
-  full.setFromTriplets(pattern.begin(), pattern.end());
-  Eigen::PermutationMatrix<Eigen::Dynamic, Eigen::Dynamic, int> inverse;
-  Eigen::AMDOrdering<int>()(full, inverse);
-  orderOf_.resize(static_cast<std::size_t>(size));
-  for (int i = 0; i < size; ++i) orderOf_[static_cast<std::size_t>(inverse.indices()[i])] = i;
-  pattern.clear();
-  for (int c = 0; c < full.outerSize(); ++c) {
-    for (SparseMatrix::InnerIterator it(full, c); it; ++it) {
-      const int a = orderOf_[static_cast<std::size_t>(it.row())];
-      const int b = orderOf_[static_cast<std::size_t>(c)];
-      if (a <= b) pattern.emplace_back(a, b, 0.0);
-    }
-  }
-  full = SparseMatrix();
-  K_.resize(size, size);
-  K_.setFromTriplets(pattern.begin(), pattern.end());
-  K_.makeCompressed();
+  K_.assign(blocks_.valueCount(), 0.0);
   Kg_ = K_;
-  shifted_ = K_;
-  auto slotOf = [&](int row, int column) {
-    const int a = std::min(row, column), b = std::max(row, column);
-    const int* begin = K_.innerIndexPtr() + K_.outerIndexPtr()[b];
-    const int* end = K_.innerIndexPtr() + K_.outerIndexPtr()[b + 1];
-    return static_cast<int>(std::lower_bound(begin, end, a) - K_.innerIndexPtr());
+  // The place of entry (row, column) of the full matrix, by node and freedom
+  // in the block, when it lies at or below the diagonal of blocks.
+  auto place = [&](int rowNode, int row, int columnNode, int column) -> long {
+    const int P = blocks_.position(rowNode), Q = blocks_.position(columnNode);
+    if (P < Q) return -1;
+    return blocks_.blockOffset(P, Q) + static_cast<long>(column) * b + row;
   };
   for (const auto& [j, k] : pairs_) {
-    for (const Strip& strip : strips) {
+    for (const Strip& strip : system.scaled().strips) {
       for (int r = 0; r < 8; ++r) {
         for (int s = 0; s < 8; ++s) {
-          // A block of a term with itself is symmetric: each entry once.
-          const bool twice = j == k && s < r;
-          slots_.push_back(twice
-                               ? -1
-                               : slotOf(orderOf_[static_cast<std::size_t>(freedom(j, strip, r))],
-                                        orderOf_[static_cast<std::size_t>(freedom(k, strip, s))]));
+          const int rowNode = r < 4 ? strip.first : strip.second;
+          const int columnNode = s < 4 ? strip.first : strip.second;
+          const int row = 4 * j + r % 4, column = 4 * k + s % 4;
+          // A block of a term with itself is symmetric: its entry (s, r)
+          // adds the symmetric place.
+          slots_.push_back({place(rowNode, row, columnNode, column),
+                            j == k ? -1 : place(columnNode, column, rowNode, row)});
         }
       }
     }
@@ -66,10 +59,8 @@ TermAssembly::TermAssembly(const StripSystem& system, const std::vector<std::pai
 }
 
 void TermAssembly::fill(const StripSystem& system, const std::vector<int>& terms, double aScaled) {
-  std::fill(K_.valuePtr(), K_.valuePtr() + K_.nonZeros(), 0.0);
-  std::fill(Kg_.valuePtr(), Kg_.valuePtr() + Kg_.nonZeros(), 0.0);
-  double* k = K_.valuePtr();
-  double* g = Kg_.valuePtr();
+  std::fill(K_.begin(), K_.end(), 0.0);
+  std::fill(Kg_.begin(), Kg_.end(), 0.0);
   const std::vector<Strip>& strips = system.scaled().strips;
   StripSystem::PairBlocks blocks;
   std::size_t at = 0;
@@ -79,51 +70,52 @@ void TermAssembly::fill(const StripSystem& system, const std::vector<int>& terms
     for (std::size_t i = 0; i < strips.size(); ++i) {
       const std::size_t shape = static_cast<std::size_t>(system.shapeOf(static_cast<int>(i)));
       const StripMatrix& e = blocks.elastic[shape];
-      const StripMatrix& g1 = blocks.geometric1[shape];
-      const StripMatrix& g2 = blocks.geometric2[shape];
-      const double s1 = system.nodeStress(strips[i].first);
-      const double s2 = system.nodeStress(strips[i].second);
-      for (int r = 0; r < 8; ++r) {
-        for (int s = 0; s < 8; ++s, ++at) {
-          const int slot = slots_[at];
-          if (slot < 0) continue;
-          k[slot] += e(r, s);
-          g[slot] += s1 * g1(r, s) + s2 * g2(r, s);
+      const StripMatrix kg = system.nodeStress(strips[i].first) * blocks.geometric1[shape] +
+                             system.nodeStress(strips[i].second) * blocks.geometric2[shape];
+      for (int s = 0; s < 8; ++s) {
+        for (int r = 0; r < 8; ++r) {
+          const std::array<long, 2>& slot = slots_[at + static_cast<std::size_t>(8 * r + s)];
+          for (long place : slot) {
+            if (place < 0) continue;
+            K_[static_cast<std::size_t>(place)] += e(r, s);
+            Kg_[static_cast<std::size_t>(place)] += kg(r, s);
+          }
         }
       }
+      at += 64;
     }
   }
 }
 
 bool TermAssembly::factorise(double sigma, ShiftedFactor& f) {
-  const Eigen::Index count = K_.nonZeros();
-  for (Eigen::Index i = 0; i < count; ++i) {
-    shifted_.valuePtr()[i] = K_.valuePtr()[i] - sigma * Kg_.valuePtr()[i];
-  }
-  if (!f.analysed) f.factor.analyzePattern(shifted_);
-  f.analysed = true;
+  shifted_.resize(K_.size());
+  for (std::size_t i = 0; i < K_.size(); ++i) shifted_[i] = K_[i] - sigma * Kg_[i];
   f.sigma = sigma;
-  f.factor.factorize(shifted_);
-  return f.factor.info() == Eigen::Success;
+  return blocks_.factorise(shifted_, f.L);
 }
 
 Eigen::VectorXd TermAssembly::toOperator(const ShiftedFactor& f, const Eigen::VectorXd& x) const {
-  const Eigen::VectorXd kx = K_.selfadjointView<Eigen::Upper>() * x;
-  const Eigen::VectorXd gx = Kg_.selfadjointView<Eigen::Upper>() * x;
-  return f.factor.matrixL().solve(kx - f.sigma * gx);
+  Eigen::VectorXd y = blocks_.multiply(K_, x) - f.sigma * blocks_.multiply(Kg_, x);
+  blocks_.solveLower(f.L, y);
+  return y;
 }
 
 Eigen::VectorXd TermAssembly::fromOperator(const ShiftedFactor& f, const Eigen::VectorXd& y) const {
-  return f.factor.matrixU().solve(y);
+  Eigen::VectorXd x = y;
+  blocks_.solveUpper(f.L, x);
+  return x;
 }
 
 Eigen::VectorXd TermAssembly::apply(const ShiftedFactor& f, const Eigen::VectorXd& q) const {
-  const Eigen::VectorXd x = f.factor.matrixU().solve(q);
-  return f.factor.matrixL().solve(Kg_.selfadjointView<Eigen::Upper>() * x);
+  Eigen::VectorXd x = q;
+  blocks_.solveUpper(f.L, x);
+  Eigen::VectorXd w = blocks_.multiply(Kg_, x);
+  blocks_.solveLower(f.L, w);
+  return w;
 }
 
 double TermAssembly::geometricEnergy(const Eigen::VectorXd& x) const {
-  return x.dot(Kg_.selfadjointView<Eigen::Upper>() * x);
+  return x.dot(blocks_.multiply(Kg_, x));
 }
 
 Eigen::VectorXd TermAssembly::toLayout(const Eigen::VectorXd& ordered) const {

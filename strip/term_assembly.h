@@ -1,23 +1,20 @@
-// The fixed pattern of K and Kg for one structure of coupled longitudinal
-// terms: their upper triangles in a fill-reducing order (AMD, chosen once),
-// where each strip's block of each pair of terms goes, and the symbolic
-// Cholesky factorisation; per length only the values are filled and the
-// shifted matrices K - sigma Kg factorised.
+// K and Kg of one group of coupled longitudinal terms in node blocks: the
+// pattern, the elimination order and where each strip's block of each pair
+// of terms goes are found once (block_cholesky.h); per length only the
+// values are filled and the shifted matrices K - sigma Kg factorised.
 #pragma once
 
-#include <Eigen/SparseCholesky>
+#include <array>
 #include <utility>
 #include <vector>
 
+#include "strip/block_cholesky.h"
 #include "strip/strip_system.h"
-
-using Cholesky = Eigen::SimplicialLLT<SparseMatrix, Eigen::Upper, Eigen::NaturalOrdering<int>>;
 
 // A factorisation K - sigma Kg = L L^T.
 struct ShiftedFactor {
   double sigma = 0.0;
-  Cholesky factor;
-  bool analysed = false;  // its symbolic factorisation done
+  std::vector<double> L;
 };
 
 class TermAssembly {
@@ -39,14 +36,18 @@ class TermAssembly {
   Eigen::VectorXd apply(const ShiftedFactor& f, const Eigen::VectorXd& q) const;
   double geometricEnergy(const Eigen::VectorXd& x) const;  // x^T Kg x
 
-  Eigen::Index size() const { return K_.rows(); }
+  Eigen::Index size() const { return size_; }
   // From the ordered freedoms to the layout of the terms, and back.
   Eigen::VectorXd toLayout(const Eigen::VectorXd& ordered) const;
   Eigen::VectorXd toOrdered(const Eigen::VectorXd& layout) const;
 
  private:
   std::vector<std::pair<int, int>> pairs_;
+  BlockCholesky blocks_;
+  Eigen::Index size_;
   std::vector<int> orderOf_;  // the ordered index of each freedom of the layout
-  SparseMatrix K_, Kg_, shifted_;
-  std::vector<int> slots_;  // per pair, strip and block entry: its value's index, or -1
+  std::vector<double> K_, Kg_, shifted_;
+  // Per pair, strip and block entry: the two places of K that it adds to
+  // (the entry and its symmetric one), -1 where that lies above the diagonal.
+  std::vector<std::array<long, 2>> slots_;
 };

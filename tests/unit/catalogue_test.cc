@@ -6,8 +6,8 @@
 #include <numeric>
 #include <vector>
 
-#include "section/section_properties.h"
 #include "rounding/corner_rounding.h"
+#include "section/section_properties.h"
 
 namespace {
 

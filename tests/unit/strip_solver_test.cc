@@ -74,11 +74,18 @@ TEST(LongitudinalTest, FunctionsMeetTheirEndConditions) {
 
 TEST(LongitudinalTest, TermsCoupleAsTheirFrequenciesMeet) {
   const std::vector<int> six{1, 2, 3, 4, 5, 6};
-  EXPECT_EQ(uncoupledGroups(EndConditions::SS, six).size(), 6u);
-  EXPECT_EQ(uncoupledGroups(EndConditions::CC, six),
-            (std::vector<std::vector<int>>{{1, 3, 5}, {2, 4, 6}}));
+  TermTable simple(EndConditions::SS), clamped(EndConditions::CC);
+  EXPECT_EQ(uncoupledGroups(simple, six).size(), 6u);
+  EXPECT_EQ(uncoupledGroups(clamped, six), (std::vector<std::vector<int>>{{1, 3, 5}, {2, 4, 6}}));
   for (EndConditions ends : {EndConditions::SC, EndConditions::CF, EndConditions::CG}) {
-    EXPECT_EQ(uncoupledGroups(ends, six).size(), 1u) << endConditionsName(ends);
+    TermTable table(ends);
+    EXPECT_EQ(uncoupledGroups(table, six).size(), 1u) << endConditionsName(ends);
+    // Scaled from a member of length 1: as computed on the member itself.
+    const TermIntegrals scaled = table.integrals(2, 3, 7.5),
+                        direct = termIntegrals(ends, 2, 3, 7.5);
+    EXPECT_NEAR(scaled.I1, direct.I1, 1e-12 * std::fabs(direct.I1));
+    EXPECT_NEAR(scaled.I2, direct.I2, 1e-12 * std::fabs(direct.I2));
+    EXPECT_NEAR(scaled.I4, direct.I4, 1e-12 * std::fabs(direct.I4));
   }
   EXPECT_TRUE(termsCoupled(EndConditions::CC, 1, 3));
   EXPECT_FALSE(termsCoupled(EndConditions::CC, 1, 5));

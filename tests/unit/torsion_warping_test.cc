@@ -8,9 +8,9 @@
 #include <cmath>
 #include <vector>
 
-#include "section/section_properties.h"
 #include "rounding/thickness.h"
 #include "section/plate_geometry.h"
+#include "section/section_properties.h"
 #include "tests/unit/test_sections.h"
 
 namespace {
