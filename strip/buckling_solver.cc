@@ -27,7 +27,7 @@ const double kShiftApproach = 0.9;
 // steps while the value has long settled: a value unchanged to
 // kSettledShare over kSettledSteps steps with a residual below
 // kClusterResidualShare is taken, within that share of a mode.
-const double kResidualShare = 1e-10;
+const double kResidualShare = 1e-8;
 const double kClusterResidualShare = 1e-7;
 const double kSettledShare = 1e-13;
 const int kSettledSteps = 5;
@@ -239,6 +239,7 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
   }
   const Eigen::VectorXd generic = genericVector(matrices.size());
   Eigen::VectorXd x = generic;
+  if (component.mode.size() != matrices.size()) component.mode = lastModeFor(matrices, terms);
   if (component.mode.size() == matrices.size()) {
     x = component.mode / component.mode.norm() + 1e-3 * generic / generic.norm();
   }
@@ -273,6 +274,8 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
     const double checkShift = lambda * (1 - margin);
     if (checkShift <= assembly.shift().sigma || matrices.factorise(checkShift, assembly.other())) {
       component.remember(lambda, x);
+      lastTerms_ = terms;
+      lastMode_ = solution.mode;
       solution.status = SolveStatus::kConverged;
       solution.checkMargin = margin;
       return solution;
@@ -290,6 +293,30 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
   return withStatus(
       SolveStatus::kNotConverged,
       "the solve did not converge in " + std::to_string(solution.lanczosSteps) + " Lanczos steps");
+}
+
+bool BucklingSolver::noneBelow(double a, const std::vector<int>& terms, double sigma) {
+  Assembly& assembly = assemblyFor(terms);
+  assembly.terms.fill(system_, terms, a / system_.lengthScale());
+  return assembly.terms.factorise(sigma, assembly.other());
+}
+
+// A start for a set of terms solved the first time: the last mode solved,
+// term by term where the sets share terms (a member taking one term more),
+// in the set's ordered freedoms; empty when they share none.
+Eigen::VectorXd BucklingSolver::lastModeFor(const TermAssembly& matrices,
+                                            const std::vector<int>& terms) const {
+  const Eigen::Index block = 4 * static_cast<Eigen::Index>(system_.nodeCount());
+  Eigen::VectorXd layout = Eigen::VectorXd::Zero(block * static_cast<Eigen::Index>(terms.size()));
+  bool shared = false;
+  for (std::size_t j = 0; j < terms.size(); ++j) {
+    const auto found = std::find(lastTerms_.begin(), lastTerms_.end(), terms[j]);
+    if (found == lastTerms_.end()) continue;
+    const Eigen::Index from = block * (found - lastTerms_.begin());
+    layout.segment(block * static_cast<Eigen::Index>(j), block) = lastMode_.segment(from, block);
+    shared = true;
+  }
+  return shared && layout.squaredNorm() > 0 ? matrices.toOrdered(layout) : Eigen::VectorXd();
 }
 
 // The mode x (in the ordered freedoms) in the layout, and its value from
@@ -334,8 +361,24 @@ BucklingSolution BucklingSolver::solve(double a, const std::vector<int>& terms, 
 
 BucklingSolution BucklingSolver::solveGroups(double a, const std::vector<int>& terms, double near) {
   BucklingSolution best;
-  for (const std::vector<int>& group : uncoupledGroups(system_.termTable(), terms)) {
-    // A group solved first starts from the lowest value of the groups before.
+  // The group that was lowest at the last length first: the others then
+  // mostly need only the factorisation that shows them higher.
+  std::vector<std::vector<int>> groups = uncoupledGroups(system_.termTable(), terms);
+  auto remembered = [this](const std::vector<int>& group) {
+    const auto found = components_.find(group);
+    return found == components_.end() || found->second->lambdas.empty()
+               ? HUGE_VAL
+               : found->second->lambdas.back();
+  };
+  std::stable_sort(groups.begin(), groups.end(),
+                   [&](const std::vector<int>& x, const std::vector<int>& y) {
+                     return remembered(x) < remembered(y);
+                   });
+  for (const std::vector<int>& group : groups) {
+    // A group that has no lambda below the lowest so far (its matrix shifted
+    // there is positive definite) needs no solve; one that has starts from
+    // that value.
+    if (best.converged() && noneBelow(a, group, best.lambda * (1 - best.checkMargin))) continue;
     const double hint = best.converged() ? best.lambda : near / system_.lambdaScale();
     BucklingSolution s = solveComponent(a, group, hint);
     if (!s.converged()) return s;

@@ -91,13 +91,17 @@ class BucklingSolver {
   BucklingSolution solveGroups(double a, const std::vector<int>& terms, double near);
   Assembly& assemblyFor(const std::vector<int>& terms);
   bool factoriseBelow(Assembly& assembly, double sigma);
+  bool noneBelow(double a, const std::vector<int>& terms, double sigma);
   void moveShift(Assembly& assembly, double lambda);
+  Eigen::VectorXd lastModeFor(const TermAssembly& matrices, const std::vector<int>& terms) const;
   void valueFromStrains(const TermAssembly& matrices, double a, const std::vector<int>& terms,
                         const Eigen::VectorXd& x, double lambda, BucklingSolution& s) const;
 
   const StripSystem& system_;
   std::map<std::vector<std::pair<int, int>>, std::unique_ptr<Assembly>> assemblies_;
   std::map<std::vector<int>, std::unique_ptr<Component>> components_;
+  std::vector<int> lastTerms_;  // of the last group solved
+  Eigen::VectorXd lastMode_;    // its mode, in the layout of its terms, solved units
 };
 
 // The memory that a solve of a model of these counts with this many

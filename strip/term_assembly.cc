@@ -4,12 +4,26 @@
 
 namespace {
 
-// The nodes each node shares a strip with.
-std::vector<std::vector<int>> neighboursOf(const StripSystem& system) {
-  std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(system.nodeCount()));
-  for (const Strip& strip : system.scaled().strips) {
-    neighbours[static_cast<std::size_t>(strip.first)].push_back(strip.second);
-    neighbours[static_cast<std::size_t>(strip.second)].push_back(strip.first);
+// The graph of the blocks: one vertex per node and term, j N + i as in the
+// layout; two vertices are neighbours where a strip joins their nodes and
+// an integral couples their terms.
+std::vector<std::vector<int>> neighboursOf(const StripSystem& system,
+                                           const std::vector<std::pair<int, int>>& pairs,
+                                           int termCount) {
+  const int N = system.nodeCount();
+  std::vector<std::vector<int>> neighbours(static_cast<std::size_t>(N) *
+                                           static_cast<std::size_t>(termCount));
+  auto join = [&](int u, int v) {
+    if (u == v) return;
+    neighbours[static_cast<std::size_t>(u)].push_back(v);
+    neighbours[static_cast<std::size_t>(v)].push_back(u);
+  };
+  for (const auto& [j, k] : pairs) {
+    for (const Strip& strip : system.scaled().strips) {
+      for (int a : {strip.first, strip.second}) {
+        for (int b : {strip.first, strip.second}) join(j * N + a, k * N + b);
+      }
+    }
   }
   return neighbours;
 }
@@ -19,39 +33,31 @@ std::vector<std::vector<int>> neighboursOf(const StripSystem& system) {
 TermAssembly::TermAssembly(const StripSystem& system, const std::vector<std::pair<int, int>>& pairs,
                            int termCount)
     : pairs_(pairs),
-      blocks_(neighboursOf(system), 4 * termCount),
+      blocks_(neighboursOf(system, pairs, termCount), 4),
       size_(static_cast<Eigen::Index>(4) * termCount * system.nodeCount()) {
   const int N = system.nodeCount();
-  const int b = blocks_.blockSize();
   orderOf_.resize(static_cast<std::size_t>(size_));
-  for (int j = 0; j < termCount; ++j) {
-    for (int i = 0; i < N; ++i) {
-      for (int f = 0; f < 4; ++f) {
-        orderOf_[static_cast<std::size_t>(4 * (j * N + i) + f)] =
-            blocks_.position(i) * b + 4 * j + f;
-      }
-    }
+  for (int v = 0; v < termCount * N; ++v) {
+    for (int f = 0; f < 4; ++f)
+      orderOf_[static_cast<std::size_t>(4 * v + f)] = 4 * blocks_.position(v) + f;
   }
   K_.assign(blocks_.valueCount(), 0.0);
   Kg_ = K_;
-  // The place of entry (row, column) of the full matrix, by node and freedom
-  // in the block, when it lies at or below the diagonal of blocks.
-  auto place = [&](int rowNode, int row, int columnNode, int column) -> long {
-    const int P = blocks_.position(rowNode), Q = blocks_.position(columnNode);
-    if (P < Q) return -1;
-    return blocks_.blockOffset(P, Q) + static_cast<long>(column) * b + row;
+  // The offset of the block of vertices (u, v) of the full matrix, when it
+  // lies at or below the diagonal of blocks; -1 above.
+  auto place = [&](int u, int v) -> long {
+    const int P = blocks_.position(u), Q = blocks_.position(v);
+    return P < Q ? -1 : blocks_.blockOffset(P, Q);
   };
   for (const auto& [j, k] : pairs_) {
     for (const Strip& strip : system.scaled().strips) {
-      for (int r = 0; r < 8; ++r) {
-        for (int s = 0; s < 8; ++s) {
-          const int rowNode = r < 4 ? strip.first : strip.second;
-          const int columnNode = s < 4 ? strip.first : strip.second;
-          const int row = 4 * j + r % 4, column = 4 * k + s % 4;
-          // A block of a term with itself is symmetric: its entry (s, r)
+      const int nodes[2] = {strip.first, strip.second};
+      for (int a = 0; a < 2; ++a) {
+        for (int b = 0; b < 2; ++b) {
+          const int u = j * N + nodes[a], v = k * N + nodes[b];
+          // A block of a term with itself is symmetric: its block (b, a)
           // adds the symmetric place.
-          slots_.push_back({place(rowNode, row, columnNode, column),
-                            j == k ? -1 : place(columnNode, column, rowNode, row)});
+          slots_.push_back({place(u, v), j == k ? -1 : place(v, u)});
         }
       }
     }
@@ -64,6 +70,7 @@ void TermAssembly::fill(const StripSystem& system, const std::vector<int>& terms
   const std::vector<Strip>& strips = system.scaled().strips;
   StripSystem::PairBlocks blocks;
   std::size_t at = 0;
+  using Block = Eigen::Map<Eigen::Matrix4d>;
   for (const auto& [j, n] : pairs_) {
     system.pairBlocks(terms[static_cast<std::size_t>(j)], terms[static_cast<std::size_t>(n)],
                       aScaled, blocks);
@@ -72,17 +79,19 @@ void TermAssembly::fill(const StripSystem& system, const std::vector<int>& terms
       const StripMatrix& e = blocks.elastic[shape];
       const StripMatrix kg = system.nodeStress(strips[i].first) * blocks.geometric1[shape] +
                              system.nodeStress(strips[i].second) * blocks.geometric2[shape];
-      for (int s = 0; s < 8; ++s) {
-        for (int r = 0; r < 8; ++r) {
-          const std::array<long, 2>& slot = slots_[at + static_cast<std::size_t>(8 * r + s)];
-          for (long place : slot) {
-            if (place < 0) continue;
-            K_[static_cast<std::size_t>(place)] += e(r, s);
-            Kg_[static_cast<std::size_t>(place)] += kg(r, s);
+      for (int a = 0; a < 2; ++a) {
+        for (int b = 0; b < 2; ++b, ++at) {
+          const std::array<long, 2>& slot = slots_[at];
+          if (slot[0] >= 0) {
+            Block(K_.data() + slot[0]) += e.block<4, 4>(4 * a, 4 * b);
+            Block(Kg_.data() + slot[0]) += kg.block<4, 4>(4 * a, 4 * b);
+          }
+          if (slot[1] >= 0) {
+            Block(K_.data() + slot[1]) += e.block<4, 4>(4 * a, 4 * b).transpose();
+            Block(Kg_.data() + slot[1]) += kg.block<4, 4>(4 * a, 4 * b).transpose();
           }
         }
       }
-      at += 64;
     }
   }
 }

@@ -1,7 +1,9 @@
-// K and Kg of one group of coupled longitudinal terms in node blocks: the
-// pattern, the elimination order and where each strip's block of each pair
-// of terms goes are found once (block_cholesky.h); per length only the
-// values are filled and the shifted matrices K - sigma Kg factorised.
+// K and Kg of one group of coupled longitudinal terms in blocks of the four
+// freedoms of one node in one term: the pattern, the elimination order
+// (over the graph of nodes and coupled terms) and where each strip's block
+// of each pair of terms goes are found once (block_cholesky.h); per length
+// only the values are filled and the shifted matrices K - sigma Kg
+// factorised.
 #pragma once
 
 #include <array>
@@ -47,7 +49,8 @@ class TermAssembly {
   Eigen::Index size_;
   std::vector<int> orderOf_;  // the ordered index of each freedom of the layout
   std::vector<double> K_, Kg_, shifted_;
-  // Per pair, strip and block entry: the two places of K that it adds to
-  // (the entry and its symmetric one), -1 where that lies above the diagonal.
+  // Per pair, strip and pair of its nodes: the offsets of the 4 x 4 block of
+  // K that it adds to and of the symmetric one, -1 where that lies above the
+  // diagonal.
   std::vector<std::array<long, 2>> slots_;
 };
