@@ -60,15 +60,20 @@ BlockCholesky::BlockCholesky(const std::vector<std::vector<int>>& neighbours, in
     }
   }
   columnStart_.push_back(static_cast<int>(rows_.size()));
-  // Column K updates every pair P >= Q of its rows below the diagonal.
+  // Column K updates every pair P >= Q of its rows below the diagonal; the
+  // rows of K past Q are among those of column Q, both in order, so one walk
+  // down column Q finds every target.
   for (int K = 0; K < n; ++K) {
     updateStart_.push_back(static_cast<int>(updates_.size()));
     const int first = columnStart_[static_cast<std::size_t>(K)] + 1;
     const int last = columnStart_[static_cast<std::size_t>(K) + 1];
     for (int a = first; a < last; ++a) {
+      const int Q = rows_[static_cast<std::size_t>(a)];
+      int target = columnStart_[static_cast<std::size_t>(Q)];
       for (int b = a; b < last; ++b) {
-        const int Q = rows_[static_cast<std::size_t>(a)], P = rows_[static_cast<std::size_t>(b)];
-        updates_.push_back({static_cast<std::size_t>(blockOffset(P, Q)),
+        const int P = rows_[static_cast<std::size_t>(b)];
+        while (rows_[static_cast<std::size_t>(target)] != P) ++target;
+        updates_.push_back({offsets_[static_cast<std::size_t>(target)],
                             offsets_[static_cast<std::size_t>(b)],
                             offsets_[static_cast<std::size_t>(a)]});
       }

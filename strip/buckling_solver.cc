@@ -264,10 +264,10 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
     valueFromStrains(matrices, a, terms, x, lambda, solution);
     if (solution.roundingShare > kMostRoundingShare) {
       return withStatus(SolveStatus::kLengthOutOfRange,
-                        "double precision does not carry the result: rounding moves lambda by " +
-                            formatReal(100 * solution.roundingShare) +
-                            " % at this length with strips as narrow as " +
-                            formatReal(system_.narrowestStripShare()) + " t");
+                        "double precision does not carry the result at this length: rounding "
+                        "moves lambda by more than " +
+                            formatReal(100 * kMostRoundingShare) + " % (strips as narrow as " +
+                            formatReal(system_.narrowestStripShare()) + " t)");
     }
     // The check must reach beyond what rounding moved lambda.
     margin = std::max(margin, 2 * solution.roundingShare);

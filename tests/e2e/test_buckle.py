@@ -312,9 +312,10 @@ class BuckleTest(ZorvikTestCase):
         code, out, _ = buckle(["--no-picture", "--strips", "180", "--lengths", "155,40000",
                                "--table-csv", "t.csv", "lc.kaf"], self.dir)
         self.assertEqual(code, 1)
-        self.assertRegex(out, r"^lc.kaf: no lambda at 40000 mm: double precision does not carry "
-                              r"the result: rounding moves lambda by [\d.]+ % at this length with "
-                              r"strips as narrow as 0.0555556 t.\n")
+        self.assertTrue(out.startswith(
+            "lc.kaf: no lambda at 40000 mm: double precision does not carry the result at this "
+            "length: rounding moves lambda by more than 0.5 % (strips as narrow as 0.0555556 t).\n"),
+            out)
         self.assertEqual(table(out)["lambda at 40000 mm [-]"], ["-"])
         rows = csv_rows(self.path("t.csv"))
         self.assertEqual(rows[1][rows[0].index("lambda at 40000 mm [-]")], "")

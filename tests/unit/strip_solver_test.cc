@@ -232,7 +232,9 @@ TEST(BucklingSolverTest, RoundingBeyondDoublePrecisionIsSaid) {
   const BucklingSolution s = solver.solve(200 * modelSize(fine), {1});
   EXPECT_EQ(s.status, SolveStatus::kLengthOutOfRange);
   EXPECT_EQ(
-      s.reason.rfind("double precision does not carry the result: rounding moves lambda by ", 0),
+      s.reason.rfind("double precision does not carry the result at this length: rounding moves "
+                     "lambda by more than 0.5 % (strips as narrow as 0.05",
+                     0),
       0u)
       << s.reason;
 }
