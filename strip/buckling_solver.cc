@@ -10,12 +10,10 @@
 
 namespace {
 
-// Lanczos steps of one round at the most; each costs two triangular solves,
-// a product with Kg and the reorthogonalisation against the steps before.
-// A round that does not converge moves the shift towards its value and the
-// next starts from its vector, up to kMostRounds rounds.
-const int kMostLanczosSteps = 60;
-const int kMostRounds = 8;
+// Lanczos steps of a round (SolverLimits): each costs two triangular
+// solves, a product with Kg and the reorthogonalisation against the steps
+// before. A round that does not converge moves the shift towards its value
+// and the next starts from its vector.
 // The moved shift: this share of the way from the shift to the round's value
 // (an upper bound of the lowest lambda), or half of it when that fails.
 const double kShiftApproach = 0.9;
@@ -69,9 +67,9 @@ struct RitzPair {
 // The largest eigenpair of L^-1 Kg L^-T (K - sigma Kg = L L^T), by Lanczos
 // iteration with full reorthogonalisation from start (in the operator's space).
 RitzPair largestEigenpair(const TermAssembly& assembly, const ShiftedFactor& f,
-                          const Eigen::VectorXd& start) {
+                          const Eigen::VectorXd& start, int steps) {
   const Eigen::Index n = start.size();
-  const int most = static_cast<int>(std::min<Eigen::Index>(n, kMostLanczosSteps));
+  const int most = static_cast<int>(std::min<Eigen::Index>(n, steps));
   std::vector<Eigen::VectorXd> basis;
   std::vector<double> alpha, beta;
   Eigen::VectorXd q = start / start.norm();
@@ -183,7 +181,8 @@ Result BucklingSolution::result() const {
   }
 }
 
-BucklingSolver::BucklingSolver(const StripSystem& system) : system_(system) {}
+BucklingSolver::BucklingSolver(const StripSystem& system, SolverLimits limits)
+    : system_(system), limits_(limits) {}
 BucklingSolver::~BucklingSolver() = default;
 
 void BucklingSolver::forget() { components_.clear(); }
@@ -238,16 +237,13 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
                       "the stiffness matrix is not positive definite in double precision");
   }
   const Eigen::VectorXd generic = genericVector(matrices.size());
-  Eigen::VectorXd x = generic;
-  if (component.mode.size() != matrices.size()) component.mode = lastModeFor(matrices, terms);
-  if (component.mode.size() == matrices.size()) {
-    x = component.mode / component.mode.norm() + 1e-3 * generic / generic.norm();
-  }
+  Eigen::VectorXd x = startVector(matrices, terms, component, generic);
   BucklingSolution solution;
   double lambda = 0, margin = kCheckMargin;
-  for (int round = 0; round < kMostRounds && margin <= kWidestCheckMargin; ++round) {
+  for (int round = 0; round < limits_.rounds && margin <= kWidestCheckMargin; ++round) {
     const RitzPair ritz =
-        largestEigenpair(matrices, assembly.shift(), matrices.toOperator(assembly.shift(), x));
+        largestEigenpair(matrices, assembly.shift(), matrices.toOperator(assembly.shift(), x),
+                         limits_.stepsPerRound);
     solution.lanczosSteps += ritz.steps;
     if (!(ritz.theta > 0)) {
       return withStatus(SolveStatus::kNoCompression,
@@ -262,13 +258,7 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
       continue;
     }
     valueFromStrains(matrices, a, terms, x, lambda, solution);
-    if (solution.roundingShare > kMostRoundingShare) {
-      return withStatus(SolveStatus::kLengthOutOfRange,
-                        "double precision does not carry the result at this length: rounding "
-                        "moves lambda by more than " +
-                            formatReal(100 * kMostRoundingShare) + " % (strips as narrow as " +
-                            formatReal(system_.narrowestStripShare()) + " t)");
-    }
+    if (solution.roundingShare > kMostRoundingShare) return beyondPrecision();
     // The check must reach beyond what rounding moved lambda.
     margin = std::max(margin, 2 * solution.roundingShare);
     const double checkShift = lambda * (1 - margin);
@@ -295,10 +285,29 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
       "the solve did not converge in " + std::to_string(solution.lanczosSteps) + " Lanczos steps");
 }
 
+// The remembered mode of the terms, or the last mode where the sets share
+// terms, with a little of the generic vector that no symmetry keeps out of
+// a mode; the generic vector alone without either.
+Eigen::VectorXd BucklingSolver::startVector(const TermAssembly& matrices,
+                                            const std::vector<int>& terms, Component& component,
+                                            const Eigen::VectorXd& generic) const {
+  if (component.mode.size() != matrices.size()) component.mode = lastModeFor(matrices, terms);
+  if (component.mode.size() != matrices.size()) return generic;
+  return component.mode / component.mode.norm() + 1e-3 * generic / generic.norm();
+}
+
 bool BucklingSolver::noneBelow(double a, const std::vector<int>& terms, double sigma) {
   Assembly& assembly = assemblyFor(terms);
   assembly.terms.fill(system_, terms, a / system_.lengthScale());
   return assembly.terms.factorise(sigma, assembly.other());
+}
+
+BucklingSolution BucklingSolver::beyondPrecision() const {
+  return withStatus(SolveStatus::kLengthOutOfRange,
+                    "double precision does not carry the result at this length: rounding moves "
+                    "lambda by more than " +
+                        formatReal(100 * kMostRoundingShare) + " % (strips as narrow as " +
+                        formatReal(system_.narrowestStripShare()) + " t)");
 }
 
 // A start for a set of terms solved the first time: the last mode solved,
@@ -409,7 +418,7 @@ double solveBytes(double nodes, double strips, int terms, EndConditions ends) {
                                                    : terms;
   const double coupled = ends == EndConditions::CF ? group : std::min(group, 3.0);
   const double freedoms = 4 * nodes * group;
-  const double lanczos = freedoms * 8.0 * (kMostLanczosSteps + 8);
+  const double lanczos = freedoms * 8.0 * (SolverLimits().stepsPerRound + 8);
   // The pattern's triplets, both triangles, and the slots, per strip and pair.
   const double pattern = strips * group * coupled * (2 * 64 * 16 + 64 * 4);
   // K, Kg, the shifted matrix, the full pattern and two factors: entries of

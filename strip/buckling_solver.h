@@ -66,9 +66,15 @@ struct BucklingSolution {
 const double kLongestLengthPerSize = 500;
 const double kShortestLengthPerSize = 1e-4;
 
+// The Lanczos steps of one round and the rounds that a solve may take.
+struct SolverLimits {
+  int stepsPerRound = 60;
+  int rounds = 8;
+};
+
 class BucklingSolver {
  public:
-  explicit BucklingSolver(const StripSystem& system);
+  explicit BucklingSolver(const StripSystem& system, SolverLimits limits = {});
   ~BucklingSolver();
   BucklingSolver(const BucklingSolver&) = delete;
   BucklingSolver& operator=(const BucklingSolver&) = delete;
@@ -93,11 +99,15 @@ class BucklingSolver {
   bool factoriseBelow(Assembly& assembly, double sigma);
   bool noneBelow(double a, const std::vector<int>& terms, double sigma);
   void moveShift(Assembly& assembly, double lambda);
+  Eigen::VectorXd startVector(const TermAssembly& matrices, const std::vector<int>& terms,
+                              Component& component, const Eigen::VectorXd& generic) const;
+  BucklingSolution beyondPrecision() const;
   Eigen::VectorXd lastModeFor(const TermAssembly& matrices, const std::vector<int>& terms) const;
   void valueFromStrains(const TermAssembly& matrices, double a, const std::vector<int>& terms,
                         const Eigen::VectorXd& x, double lambda, BucklingSolution& s) const;
 
   const StripSystem& system_;
+  SolverLimits limits_;
   std::map<std::vector<std::pair<int, int>>, std::unique_ptr<Assembly>> assemblies_;
   std::map<std::vector<int>, std::unique_ptr<Component>> components_;
   std::vector<int> lastTerms_;  // of the last group solved

@@ -79,7 +79,8 @@ StripSystem::StripSystem(const StripModel& model, const StressField& stress, End
       shapesOfPlate[strip.plate].push_back(shape);
       const StripMatrix r = stripRotation(g.c, g.s);
       StripPieces elastic, first, second;
-      addElastic(material, g.b, g.t, elastic);
+      addMembrane(material, g.b, g.t, elastic);
+      addBending(material, g.b, g.t, elastic);
       shapeStrains_.push_back({g.b, g.t, StripStrains(g.b, r)});
       addGeometric(g.b, g.t, 1, 0, first);
       addGeometric(g.b, g.t, 0, 1, second);

@@ -1,6 +1,7 @@
 #include "strip/strip_terms.h"
 
 #include <cstddef>
+#include <functional>
 
 namespace {
 
@@ -56,15 +57,15 @@ StrainShapes strainShapes(double xi, double b) {
 
 StripMatrix outer(const Vector8& a, const Vector8& b) { return a * b.transpose(); }
 
-// Every product of two strains that the elastic energy holds at one point
-// across the strip, with its factor (the point's weight included) and the
-// kind of its integral along the member: visit(kind, strain of term m,
-// strain of term n, factor).
+// Every product of two strains that an energy holds at one point across
+// the strip, with its factor (the point's weight included) and the kind of
+// its integral along the member: visit(kind, strain of term m, strain of
+// term n, factor). Membrane: eps_x = v Y''/k, eps_s = u_s Y,
+// gamma = (u + v_s / k) Y'.
 template <typename Visit>
-void elasticProducts(const PlateMaterial& material, double t, double weight, Visit visit) {
+void membraneProducts(const PlateMaterial& material, double t, double weight, Visit visit) {
   const double E1 = material.E / (1 - material.MUE * material.MUE);
   const double membrane = weight * E1 * t, shear = weight * material.G * t;
-  // Membrane: eps_x = v Y''/k, eps_s = u_s Y, gamma = (u + v_s / k) Y'.
   visit(kI4PerKmKn, kV, kV, membrane);
   visit(kI1, kUs, kUs, membrane);
   visit(kI2PerKm, kV, kUs, membrane * material.MUE);
@@ -73,7 +74,11 @@ void elasticProducts(const PlateMaterial& material, double t, double weight, Vis
   visit(kI5PerKm, kVs, kU, shear);
   visit(kI5PerKn, kU, kVs, shear);
   visit(kI5PerKmKn, kVs, kVs, shear);
-  // Bending: w_xx = w Y'', w_ss = w_ss Y, w_xs = w_s Y'; the twist with G t^3 / 12.
+}
+
+// Bending: w_xx = w Y'', w_ss = w_ss Y, w_xs = w_s Y'; the twist with G t^3 / 12.
+template <typename Visit>
+void bendingProducts(const PlateMaterial& material, double t, double weight, Visit visit) {
   const double D = weight * material.E * t * t * t / (12 * (1 - material.MUE * material.MUE));
   const double Dxy = weight * material.G * t * t * t / 12;
   visit(kI4, kW, kW, D);
@@ -81,6 +86,19 @@ void elasticProducts(const PlateMaterial& material, double t, double weight, Vis
   visit(kI2, kW, kWss, D * material.MUE);
   visit(kI3, kWss, kW, D * material.MUE);
   visit(kI5, kWs, kWs, 4 * Dxy);
+}
+
+// The pieces of one energy: the outer products of its strain shapes.
+using PieceVisit = std::function<void(IntegralKind, Strain, Strain, double)>;
+void addPieces(void (*products)(const PlateMaterial&, double, double, PieceVisit),
+               const PlateMaterial& material, double b, double t, StripPieces& pieces) {
+  for (std::size_t g = 0; g < 4; ++g) {
+    const StrainShapes e = strainShapes(kGaussPoints[g], b);
+    products(material, t, kGaussWeights[g] * b,
+             [&](IntegralKind kind, Strain m, Strain n, double factor) {
+               pieces.of[kind] += factor * outer(e[m], e[n]);
+             });
+  }
 }
 
 }  // namespace
@@ -105,14 +123,12 @@ StripPieces::StripPieces() {
   for (StripMatrix& m : of) m.setZero();
 }
 
-void addElastic(const PlateMaterial& material, double b, double t, StripPieces& pieces) {
-  for (std::size_t g = 0; g < 4; ++g) {
-    const StrainShapes e = strainShapes(kGaussPoints[g], b);
-    elasticProducts(material, t, kGaussWeights[g] * b,
-                    [&](IntegralKind kind, Strain m, Strain n, double factor) {
-                      pieces.of[kind] += factor * outer(e[m], e[n]);
-                    });
-  }
+void addMembrane(const PlateMaterial& material, double b, double t, StripPieces& pieces) {
+  addPieces(membraneProducts<PieceVisit>, material, b, t, pieces);
+}
+
+void addBending(const PlateMaterial& material, double b, double t, StripPieces& pieces) {
+  addPieces(bendingProducts<PieceVisit>, material, b, t, pieces);
 }
 
 void addGeometric(double b, double t, double stress1, double stress2, StripPieces& pieces) {
@@ -145,10 +161,11 @@ double StripStrains::energy(const PlateMaterial& material, double b, double t,
   for (std::size_t g = 0; g < 4; ++g) {
     const double* pm = &m[g * kStrains];
     const double* pn = &n[g * kStrains];
-    elasticProducts(material, t, kGaussWeights[g] * b,
-                    [&](IntegralKind kind, Strain a, Strain s, double factor) {
-                      sum += c[kind] * factor * pm[a] * pn[s];
-                    });
+    const auto add = [&](IntegralKind kind, Strain a, Strain s, double factor) {
+      sum += c[kind] * factor * pm[a] * pn[s];
+    };
+    membraneProducts(material, t, kGaussWeights[g] * b, add);
+    bendingProducts(material, t, kGaussWeights[g] * b, add);
   }
   return sum;
 }

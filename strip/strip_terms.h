@@ -52,10 +52,12 @@ struct PlateMaterial {
   double MUE = 0.0;
 };
 
-// The elastic stiffness: membrane, E t / (1 - MUE^2) (eps_x^2 + eps_s^2 +
-// 2 MUE eps_x eps_s) + G t gamma^2, and bending, the plate stiffness D times
-// the curvatures with the twist by G t^3 / 12.
-void addElastic(const PlateMaterial& material, double b, double t, StripPieces& pieces);
+// The membrane stiffness: E t / (1 - MUE^2) (eps_x^2 + eps_s^2 +
+// 2 MUE eps_x eps_s) + G t gamma^2.
+void addMembrane(const PlateMaterial& material, double b, double t, StripPieces& pieces);
+// The bending stiffness: the plate stiffness D times the curvatures, the
+// twist with G t^3 / 12.
+void addBending(const PlateMaterial& material, double b, double t, StripPieces& pieces);
 // The geometric stiffness of a longitudinal stress linear across the strip,
 // stress1 at its first node and stress2 at its second (compression
 // positive), acting on the slopes du/dx, dv/dx and dw/dx.

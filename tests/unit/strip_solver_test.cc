@@ -222,6 +222,25 @@ TEST(BucklingSolverTest, SaysWhyItGivesNoValue) {
   EXPECT_EQ(n.reason, "a strip is 0.045 t wide, narrower than 0.05 t");
 }
 
+TEST(BucklingSolverTest, NoConvergenceAndNoFactorisationAreSaid) {
+  const StripModel model = modelOf(catalogueSection("lipped-channel", {200, 75, 20, 2}));
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
+  BucklingSolver hurried(system, SolverLimits{3, 1});
+  const BucklingSolution s = hurried.solve(700, {1});
+  EXPECT_EQ(s.status, SolveStatus::kNotConverged);
+  EXPECT_EQ(s.reason, "the solve did not converge in 3 Lanczos steps");
+  EXPECT_TRUE(s.result().isFailed());
+  // A shear modulus below 0 (past the material check) leaves no positive
+  // definite K.
+  StripModel unsound = model;
+  unsound.G = -unsound.G;
+  const StripSystem unsoundSystem(unsound, StressField{1, 0, 0}, EndConditions::SS);
+  BucklingSolver solver(unsoundSystem);
+  const BucklingSolution f = solver.solve(700, {1});
+  EXPECT_EQ(f.status, SolveStatus::kFactorisationFailed);
+  EXPECT_EQ(f.reason, "the stiffness matrix is not positive definite in double precision");
+}
+
 TEST(BucklingSolverTest, RoundingBeyondDoublePrecisionIsSaid) {
   // Strips 0.05 t wide hold at short lengths; at 200 D the rounding of
   // their matrices moves lambda by more than 0.1 %: no value.
