@@ -147,39 +147,46 @@ std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
   };
   return {
       {"", "--load", "LOAD",
-       "compression (default): a uniform stress of 1, compression\npositive; M1, M2: bending "
-       "about principal axis 1 (the\nlarger second moment) or 2; My, Mz: restrained bending\n"
-       "about the file's y or z axis (stress M z / I_y, M y / I_z);\neach with stress 1 in "
-       "compression at the node farthest\nfrom the axis (on the side of the positive other axis\n"
-       "where both sides are as far); -M1, -M2, -My, -Mz: the\nother side in compression",
+       "compression (default): a uniform stress of 1,\n"
+       "compression positive; M1, M2: bending about\n"
+       "principal axis 1 (the larger second moment) or 2;\n"
+       "My, Mz: restrained bending about the file's y or z\n"
+       "axis (stress M z / I_y, M y / I_z); each with\n"
+       "stress 1 in compression at the node farthest from\n"
+       "the axis (on the side of the positive other axis\n"
+       "where both sides are as far); -M1, -M2, -My, -Mz:\n"
+       "the other side in compression",
        into(takeLoad)},
       {"", "--actions", "LIST",
-       "actions together instead of a load, such as N=100,M1=2e4:\nN (compression positive), M1, "
-       "M2, My, Mz, a positive\nmoment compressing the side of the positive axis 2, axis\n1, z or "
-       "y; lambda is the factor on all of them",
+       "actions together instead of a load, such as\n"
+       "N=100,M1=2e4: N (compression positive), M1, M2, My,\n"
+       "Mz, a positive moment compressing the side of the\n"
+       "positive axis 2, axis 1, z or y; lambda is the\n"
+       "factor on all of them",
        into(takeActions)},
       {"", "--lengths", "LENGTHS",
-       "half-wavelengths: FIRST:LAST:COUNT (COUNT from FIRST to\nLAST, evenly on a log scale), one "
-       "length or a list\n(100,155,700; minima from three lengths on) (default:\nD/10 to 100 D, "
-       "60; "
-       "D the larger side of the first section)",
+       "half-wavelengths: FIRST:LAST:COUNT (COUNT from\n"
+       "FIRST to LAST, evenly on a log scale), one length\n"
+       "or a list (100,155,700; minima from three lengths\n"
+       "on) (default: D/10 to 100 D, 60; D the larger side\n"
+       "of the first section)",
        into(takeLengths)},
       {"", "--member", "LENGTHS",
-       "member lengths instead of half-wavelengths, written as\nfor --lengths; each buckles with "
-       "the ends of --ends",
+       "member lengths instead of half-wavelengths, written\n"
+       "as for --lengths; each buckles with the ends of\n--ends",
        into(takeMembers)},
       {"", "--ends", "ENDS",
-       "the supports of a member at its two ends: S-S (default),\nC-C, S-C, C-F or C-G (S simply "
-       "supported, C clamped,\nF free, G guided)",
+       "the supports of a member at its two ends: S-S\n"
+       "(default), C-C, S-C, C-F or C-G (S simply\n"
+       "supported, C clamped, F free, G guided)",
        into(takeEnds)},
       {"", "--terms", "M",
-       "the longitudinal terms 1 ... M of a member (default: until\none more changes lambda by "
-       "less "
-       "than 0.1 %)",
+       "the longitudinal terms 1 ... M of a member\n"
+       "(default: until one more changes lambda by less\nthan 0.1 %)",
        into(takeTerms)},
       {"", "--strips", "N",
-       "every plate in N strips (default: plates longer than\n1/32 of the centre line in strips "
-       "of at most that;\nothers one strip)",
+       "every plate in N strips (default: plates longer\nthan 1/32 of the centre line in strips "
+       "of at most\nthat; others one strip)",
        into(takeStrips)},
       {"", "--table-csv", "FILE", "the table as CSV into FILE (- for standard output)",
        storeText(request.tableCsv)},
