@@ -60,26 +60,6 @@ BlockCholesky::BlockCholesky(const std::vector<std::vector<int>>& neighbours, in
     }
   }
   columnStart_.push_back(static_cast<int>(rows_.size()));
-  // Column K updates every pair P >= Q of its rows below the diagonal; the
-  // rows of K past Q are among those of column Q, both in order, so one walk
-  // down column Q finds every target.
-  for (int K = 0; K < n; ++K) {
-    updateStart_.push_back(static_cast<int>(updates_.size()));
-    const int first = columnStart_[static_cast<std::size_t>(K)] + 1;
-    const int last = columnStart_[static_cast<std::size_t>(K) + 1];
-    for (int a = first; a < last; ++a) {
-      const int Q = rows_[static_cast<std::size_t>(a)];
-      int target = columnStart_[static_cast<std::size_t>(Q)];
-      for (int b = a; b < last; ++b) {
-        const int P = rows_[static_cast<std::size_t>(b)];
-        while (rows_[static_cast<std::size_t>(target)] != P) ++target;
-        updates_.push_back({offsets_[static_cast<std::size_t>(target)],
-                            offsets_[static_cast<std::size_t>(b)],
-                            offsets_[static_cast<std::size_t>(a)]});
-      }
-    }
-  }
-  updateStart_.push_back(static_cast<int>(updates_.size()));
 }
 
 long BlockCholesky::blockOffset(int P, int Q) const {
@@ -127,12 +107,21 @@ bool BlockCholesky::factoriseWith(std::vector<double>& L) const {
           .transpose()
           .template solveInPlace<Eigen::OnTheRight>(below);
     }
-    for (int u = updateStart_[static_cast<std::size_t>(K)];
-         u < updateStart_[static_cast<std::size_t>(K) + 1]; ++u) {
-      const std::array<std::size_t, 3>& update = updates_[static_cast<std::size_t>(u)];
-      k.block(L.data() + update[0]).noalias() -=
-          k.block(static_cast<const double*>(L.data() + update[1])) *
-          k.block(static_cast<const double*>(L.data() + update[2])).transpose();
+    // Column K updates every pair P >= Q of its rows below the diagonal; the
+    // rows of K past Q are among those of column Q, both in order, so one
+    // walk down column Q finds every target.
+    const int last = columnStart_[static_cast<std::size_t>(K) + 1];
+    for (int a = first + 1; a < last; ++a) {
+      const int Q = rows_[static_cast<std::size_t>(a)];
+      const auto LQK = k.block(static_cast<const double*>(L.data() + offsets_[static_cast<std::size_t>(a)]));
+      int target = columnStart_[static_cast<std::size_t>(Q)];
+      for (int b = a; b < last; ++b) {
+        const int P = rows_[static_cast<std::size_t>(b)];
+        while (rows_[static_cast<std::size_t>(target)] != P) ++target;
+        k.block(L.data() + offsets_[static_cast<std::size_t>(target)]).noalias() -=
+            k.block(static_cast<const double*>(L.data() + offsets_[static_cast<std::size_t>(b)])) *
+            LQK.transpose();
+      }
     }
   }
   return true;

@@ -1,7 +1,7 @@
 // A sparse Cholesky factorisation over node blocks: the freedoms of one node
 // in every term of a group form one dense block, the nodes are ordered once
 // to keep the fill small (approximate minimum degree on the node graph),
-// and the factor's block pattern and its updates are found once. Each
+// and the factor's block pattern is found once. Each
 // factorisation and solve then works on dense blocks only.
 #pragma once
 
@@ -53,7 +53,4 @@ class BlockCholesky {
   std::vector<int> rows_;         // per block: its row P (the diagonal block first)
   std::vector<std::size_t> offsets_;
   std::size_t valueCount_ = 0;
-  // Per column K: the updates L_PQ -= L_PK L_QK^T, as offsets (target, L_PK, L_QK).
-  std::vector<int> updateStart_;
-  std::vector<std::array<std::size_t, 3>> updates_;
 };

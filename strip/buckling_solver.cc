@@ -42,6 +42,8 @@ const double kWidestCheckMargin = 1e-2;
 // the mode itself is no longer sure (another may have been rounded below
 // it), and double precision does not carry the result.
 const double kMostRoundingShare = 5e-3;
+// The patterns of this many sets of coupled terms are kept.
+const std::size_t kKeptAssemblies = 6;
 // The shift: this share of the value expected at the length.
 const double kShiftShare = 0.9;
 
@@ -141,6 +143,7 @@ struct BucklingSolver::Assembly {
   TermAssembly terms;
   ShiftedFactor factors[2];
   int current = 0;
+  long lastUse = 0;
   Assembly(const StripSystem& system, const std::vector<std::pair<int, int>>& pairs, int count)
       : terms(system, pairs, count) {}
   ShiftedFactor& shift() { return factors[current]; }
@@ -197,8 +200,20 @@ BucklingSolver::Assembly& BucklingSolver::assemblyFor(const std::vector<int>& te
     }
   }
   std::unique_ptr<Assembly>& found = assemblies_[coupled];
-  if (!found) found = std::make_unique<Assembly>(system_, coupled, static_cast<int>(terms.size()));
-  return *found;
+  const bool made = !found;
+  if (made) found = std::make_unique<Assembly>(system_, coupled, static_cast<int>(terms.size()));
+  found->lastUse = ++uses_;
+  Assembly* assembly = found.get();
+  // A member that takes one more term at a time leaves a pattern behind at
+  // each: only the most recently used are kept (each is made again alike).
+  while (made && assemblies_.size() > kKeptAssemblies) {
+    auto oldest = assemblies_.begin();
+    for (auto it = assemblies_.begin(); it != assemblies_.end(); ++it) {
+      if (it->second->lastUse < oldest->second->lastUse) oldest = it;
+    }
+    assemblies_.erase(oldest);
+  }
+  return *assembly;
 }
 
 // Factorises at sigma, lowered (halved, at last to 0) while a lambda lies below it.

@@ -109,6 +109,7 @@ class BucklingSolver {
   const StripSystem& system_;
   SolverLimits limits_;
   std::map<std::vector<std::pair<int, int>>, std::unique_ptr<Assembly>> assemblies_;
+  long uses_ = 0;
   std::map<std::vector<int>, std::unique_ptr<Component>> components_;
   std::vector<int> lastTerms_;  // of the last group solved
   Eigen::VectorXd lastMode_;    // its mode, in the layout of its terms, solved units
