@@ -1,5 +1,6 @@
 #include "buckle/buckle_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -157,20 +158,40 @@ Result checkPrintable(const Analysed& a) {
   return Result::success();
 }
 
-// One line per length without a value; one for the file when no length has one for one reason.
+// One line per reason that left lengths without a value: the lengths (their
+// count and range beyond six), or "any length" when none has one.
 std::vector<std::string> failureLines(const Analysed& a) {
   std::vector<CurvePoint> failed;
   for (const CurvePoint& p : a.curve.points) {
     if (!p.converged()) failed.push_back(p);
   }
   failed.insert(failed.end(), a.curve.refinementFailures.begin(), a.curve.refinementFailures.end());
-  bool oneReason = failed.size() == a.curve.points.size() && failed.size() > 1;
-  for (const CurvePoint& p : failed) oneReason = oneReason && p.reason == failed.front().reason;
-  if (oneReason) return {a.name + ": no lambda at any length: " + failed.front().reason + "."};
-  std::vector<std::string> lines;
+  std::vector<std::string> reasons;
   for (const CurvePoint& p : failed) {
-    lines.push_back(a.name + ": no lambda at " + formatReal(p.length) + " " + a.section.Laenge +
-                    ": " + p.reason + ".");
+    if (std::find(reasons.begin(), reasons.end(), p.reason) == reasons.end()) {
+      reasons.push_back(p.reason);
+    }
+  }
+  const std::string& unit = a.section.Laenge;
+  std::vector<std::string> lines;
+  for (const std::string& reason : reasons) {
+    std::vector<double> lengths;
+    for (const CurvePoint& p : failed) {
+      if (p.reason == reason) lengths.push_back(p.length);
+    }
+    std::string where;
+    if (lengths.size() == a.curve.points.size() && lengths.size() > 1) {
+      where = "any length";
+    } else if (lengths.size() > 6) {
+      where = std::to_string(lengths.size()) + " lengths from " + formatReal(lengths.front()) +
+              " to " + formatReal(lengths.back()) + " " + unit;
+    } else {
+      for (std::size_t i = 0; i < lengths.size(); ++i) {
+        where += (i == 0 ? "" : i + 1 == lengths.size() ? " and " : ", ") + formatReal(lengths[i]);
+      }
+      where += " " + unit;
+    }
+    lines.push_back(a.name + ": no lambda at " + where + ": " + reason + ".");
   }
   return lines;
 }

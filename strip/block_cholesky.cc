@@ -113,7 +113,8 @@ bool BlockCholesky::factoriseWith(std::vector<double>& L) const {
     const int last = columnStart_[static_cast<std::size_t>(K) + 1];
     for (int a = first + 1; a < last; ++a) {
       const int Q = rows_[static_cast<std::size_t>(a)];
-      const auto LQK = k.block(static_cast<const double*>(L.data() + offsets_[static_cast<std::size_t>(a)]));
+      const auto LQK =
+          k.block(static_cast<const double*>(L.data() + offsets_[static_cast<std::size_t>(a)]));
       int target = columnStart_[static_cast<std::size_t>(Q)];
       for (int b = a; b < last; ++b) {
         const int P = rows_[static_cast<std::size_t>(b)];

@@ -292,8 +292,7 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
   }
   if (margin > kWidestCheckMargin) {
     return withStatus(SolveStatus::kNotConverged,
-                      "a mode below lambda = " + formatReal(lambda * system_.lambdaScale()) +
-                          " could not be excluded");
+                      "a lower mode than the one found could not be excluded");
   }
   return withStatus(
       SolveStatus::kNotConverged,
@@ -319,7 +318,7 @@ bool BucklingSolver::noneBelow(double a, const std::vector<int>& terms, double s
 
 BucklingSolution BucklingSolver::beyondPrecision() const {
   return withStatus(SolveStatus::kLengthOutOfRange,
-                    "double precision does not carry the result at this length: rounding moves "
+                    "double precision does not carry the result: rounding moves "
                     "lambda by more than " +
                         formatReal(100 * kMostRoundingShare) + " % (strips as narrow as " +
                         formatReal(system_.narrowestStripShare()) + " t)");
@@ -372,6 +371,10 @@ BucklingSolution BucklingSolver::solve(double a, const std::vector<int>& terms, 
     return withStatus(SolveStatus::kStripsTooNarrow,
                       "a strip is " + formatReal(system_.narrowestStripShare()) +
                           " t wide, narrower than " + formatReal(kNarrowestStripShare) + " t");
+  }
+  if (!system_.finite()) {
+    return withStatus(SolveStatus::kFactorisationFailed,
+                      "the strip matrices overflow the range of numbers");
   }
   if (!system_.compressed()) {
     return withStatus(SolveStatus::kNoCompression, "the stress compresses no part of the section");

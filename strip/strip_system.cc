@@ -88,6 +88,7 @@ StripSystem::StripSystem(const StripModel& model, const StressField& stress, End
       elasticPieces_.push_back(elastic);
       geometricPieces_.push_back({turned(first.of[kI5], r), turned(first.of[kI4PerKmKn], r),
                                   turned(second.of[kI5], r), turned(second.of[kI4PerKmKn], r)});
+      for (const StripMatrix& piece : elastic.of) finite_ = finite_ && piece.allFinite();
     }
     shapeOfStrip_.push_back(shape);
   }

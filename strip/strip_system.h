@@ -41,6 +41,9 @@ class StripSystem {
   int nodeCount() const { return static_cast<int>(scaled_.nodes.size()); }
   // Whether the stress compresses some node: without, no lambda above 0 exists.
   bool compressed() const { return compressed_; }
+  // Whether every entry of the strips' matrices is a finite number: a G
+  // far above E (1e308 against 210) overflows them.
+  bool finite() const { return finite_; }
   // The narrowest strip as a share of its thickness.
   double narrowestStripShare() const { return narrowest_; }
 
@@ -74,6 +77,7 @@ class StripSystem {
   EndConditions ends_ = EndConditions::SS;
   mutable TermTable table_{EndConditions::SS};
   bool compressed_ = false;
+  bool finite_ = true;
   double narrowest_ = 0.0;
   std::vector<double> nodeStress_;
   // Strips of one plate alike in width, thickness and direction share their

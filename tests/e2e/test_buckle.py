@@ -313,13 +313,22 @@ class BuckleTest(ZorvikTestCase):
                                "--table-csv", "t.csv", "lc.kaf"], self.dir)
         self.assertEqual(code, 1)
         self.assertTrue(out.startswith(
-            "lc.kaf: no lambda at 40000 mm: double precision does not carry the result at this "
-            "length: rounding moves lambda by more than 0.5 % (strips as narrow as 0.0555556 t).\n"),
+            "lc.kaf: no lambda at 40000 mm: double precision does not carry the result: rounding "
+            "moves lambda by more than 0.5 % (strips as narrow as 0.0555556 t).\n"),
             out)
         self.assertEqual(table(out)["lambda at 40000 mm [-]"], ["-"])
         rows = csv_rows(self.path("t.csv"))
         self.assertEqual(rows[1][rows[0].index("lambda at 40000 mm [-]")], "")
         self.assertNotEqual(rows[1][rows[0].index("lambda at 155 mm [-]")], "")
+        # Lengths without a value for one reason share one line.
+        code, out, _ = buckle(["--no-picture", "--strips", "180", "--lengths",
+                               "155,40000,50000,60000,70000,80000,90000,99000", "lc.kaf"],
+                              self.dir)
+        self.assertEqual(code, 1)
+        self.assertEqual(out.splitlines()[0],
+                         "lc.kaf: no lambda at 7 lengths from 40000 to 99000 mm: double precision "
+                         "does not carry the result: rounding moves lambda by more than 0.5 % "
+                         "(strips as narrow as 0.0555556 t).")
         # Tension everywhere: no length has a value.
         code, out, _ = buckle(["--no-picture", "--actions", "N=-5", "--lengths", "100:1000:4",
                                "lc.kaf"], self.dir)

@@ -239,6 +239,15 @@ TEST(BucklingSolverTest, NoConvergenceAndNoFactorisationAreSaid) {
   const BucklingSolution f = solver.solve(700, {1});
   EXPECT_EQ(f.status, SolveStatus::kFactorisationFailed);
   EXPECT_EQ(f.reason, "the stiffness matrix is not positive definite in double precision");
+  // G / E beyond the range of numbers overflows the strips' matrices.
+  StripModel overflowing = model;
+  overflowing.E = 1e-10;
+  overflowing.G = 1e308;
+  const StripSystem overflowingSystem(overflowing, StressField{1, 0, 0}, EndConditions::SS);
+  EXPECT_FALSE(overflowingSystem.finite());
+  BucklingSolver overflowingSolver(overflowingSystem);
+  EXPECT_EQ(overflowingSolver.solve(700, {1}).reason,
+            "the strip matrices overflow the range of numbers");
 }
 
 TEST(BucklingSolverTest, RoundingBeyondDoublePrecisionIsSaid) {
@@ -251,7 +260,7 @@ TEST(BucklingSolverTest, RoundingBeyondDoublePrecisionIsSaid) {
   const BucklingSolution s = solver.solve(200 * modelSize(fine), {1});
   EXPECT_EQ(s.status, SolveStatus::kLengthOutOfRange);
   EXPECT_EQ(
-      s.reason.rfind("double precision does not carry the result at this length: rounding moves "
+      s.reason.rfind("double precision does not carry the result: rounding moves "
                      "lambda by more than 0.5 % (strips as narrow as 0.05",
                      0),
       0u)
