@@ -3,17 +3,22 @@
 // terms on a member length, with a status that says whether the numbers mean
 // anything.
 //
-// Method: a shift sigma below lambda (from the previous lengths), the sparse
-// Cholesky factor of K - sigma Kg (its pattern and ordering fixed once per
-// set of terms), and Lanczos iteration with full reorthogonalisation on
-// L^-1 Kg L^-T, whose largest eigenvalue is 1 / (lambda - sigma) (the
-// shift-and-invert spectral transformation of Ericsson and Ruhe 1980). A
-// solve is converged only when the Ritz pair's residual is small and a
-// second factorisation, of K - lambda (1 - margin) Kg, succeeds: a symmetric
-// matrix K - s Kg (K positive definite) is positive definite exactly when
-// no lambda lies in (0, s] (Sylvester's law of inertia), so no lower mode
-// was missed. Terms that no integral couples (every S-S term, the odd and
-// even C-C terms) are solved as separate problems.
+// Method: a shift sigma below lambda (from the previous lengths' values),
+// the sparse Cholesky factor of K - sigma Kg (block_cholesky.h: its pattern
+// and order fixed once per set of terms), and Lanczos iteration with full
+// reorthogonalisation on L^-1 Kg L^-T from the previous length's mode; its
+// largest eigenvalue is 1 / (lambda - sigma) (the shift-and-invert spectral
+// transformation of Ericsson and Ruhe 1980). A solve is converged only when
+// the Ritz pair's residual is small and a second factorisation, of
+// K - lambda (1 - margin) Kg, succeeds: K - s Kg (K positive definite) is
+// positive definite exactly when no lambda lies in (0, s] (Sylvester's law
+// of inertia), so no lower mode was missed. The value given is the mode's
+// Rayleigh quotient with its elastic energy from the strips' strains; where
+// it differs from the factor's by more than 0.5 %, the rounding of the
+// matrices decides and there is no value. Terms that no integral couples
+// (every S-S term, the odd and even C-C terms) are separate problems; one
+// whose matrix shifted to the lowest value of those before is positive
+// definite needs no solve.
 #pragma once
 
 #include <Eigen/Core>
