@@ -79,6 +79,7 @@ struct SolverLimits {
 
 class BucklingSolver {
  public:
+  // The system must outlive the solver.
   explicit BucklingSolver(const StripSystem& system, SolverLimits limits = {});
   ~BucklingSolver();
   BucklingSolver(const BucklingSolver&) = delete;
