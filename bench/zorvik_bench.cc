@@ -20,7 +20,7 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
-#include "strip/finite_strip.h"
+#include "strip/member_curve.h"
 #include "strip/signature_curve.h"
 #include "zorvik/batch_run.h"
 #include "zorvik/zorvik_options.h"
@@ -260,37 +260,125 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 }  // namespace
 
-// The signature curve of the example lipped channel rounded with 4 arc
-// plates per corner, default strips, 60 lengths (the goal: under 50 ms).
-void BM_SignatureCurve(benchmark::State& state) {
+// The example lipped channel rounded with R = 4 and 4 arc plates per
+// corner, default strips (50 nodes).
+StripModel roundedLippedChannel() {
   CrossSection section = lippedChannel(5);
   if (!roundCorners(section, 4, 4, true, std::vector<int>(5, 1)).misfitCorners.empty())
     std::abort();
   if (!setThickness(section, 2)) std::abort();
+  section.E = 210;
+  section.G = 80.7692;
   StripModel model;
   if (!buildStripModel(section, 0, model)) std::abort();
+  return model;
+}
+
+// Its signature curve, 60 lengths from 20 to 20,000 with both minima refined
+// (the goal: under 8 ms).
+void BM_SignatureCurve(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
+  const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  int solves = 0;
+  for (auto _ : state) {
+    BucklingSolver solver(system);
+    solves = 0;
+    benchmark::DoNotOptimize(signatureCurve(solver, lengths, true, [&solves] { ++solves; }));
+  }
+  state.counters["nodes"] = static_cast<double>(model.nodes.size());
+  state.counters["solves"] = solves;
+}
+
+// The sharp example lipped channel (36 nodes), its 60 lengths from 20 to
+// 20,000 without the minima: the job that a pure-Python finite strip
+// program is timed on beside it.
+void BM_SignatureSixtyLengthsSharp(benchmark::State& state) {
+  CrossSection section = lippedChannel(5);
+  section.E = 210;
+  section.G = 80.7692;
+  StripModel model;
+  if (!buildStripModel(section, 0, model)) std::abort();
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
   const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(signatureCurve(model, StressField{1, 0, 0}, lengths));
+    BucklingSolver solver(system);
+    benchmark::DoNotOptimize(signatureCurve(solver, lengths, false));
   }
   state.counters["nodes"] = static_cast<double>(model.nodes.size());
 }
 
+// One S-S length from the model, as a member of one term: the yardstick of
+// the clamped member below.
+void BM_OneSimpleLength(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  for (auto _ : state) {
+    MemberSolver solver(model, StressField{1, 0, 0}, EndConditions::SS);
+    if (!solver.solve(700, 1).solution.converged()) std::abort();
+  }
+}
+
+// A C-C member of 1,500 with terms 1 ... 10 at one length, from the model
+// (the goal: under 10 times one S-S length).
+void BM_ClampedMemberTenTerms(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  for (auto _ : state) {
+    MemberSolver solver(model, StressField{1, 0, 0}, EndConditions::CC);
+    if (!solver.solve(1500, 10).solution.converged()) std::abort();
+  }
+}
+
+// The same two with the solver at a neighbouring length before: the cost
+// of one more length of a curve.
+void BM_NextSimpleLength(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  MemberSolver solver(model, StressField{1, 0, 0}, EndConditions::SS);
+  double a = 700;
+  for (auto _ : state) {
+    a = a == 700 ? 720 : 700;
+    if (!solver.solve(a, 1).solution.converged()) std::abort();
+  }
+}
+
+void BM_NextClampedMemberTenTerms(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  MemberSolver solver(model, StressField{1, 0, 0}, EndConditions::CC);
+  double a = 1500;
+  for (auto _ : state) {
+    a = a == 1500 ? 1540 : 1500;
+    if (!solver.solve(a, 10).solution.converged()) std::abort();
+  }
+}
+
 // A zigzag chain of n nodes, one strip per plate, 10 lengths from 20 to
-// 2,000: the cost should grow linearly with n (the goal: 10,000 nodes under
-// 15 times 1,000).
+// 2,000. Its 1,000 or 10,000 like plates make clusters of modes within a
+// hair of the lowest, which take the more Lanczos steps the more plates:
+// the counters give the steps and the time per step, which should grow
+// linearly with n (the goal: 10,000 nodes under 15 times 1,000 per step).
 void BM_ChainLoadFactors(benchmark::State& state) {
   const int nodes = static_cast<int>(state.range(0));
   StripModel model;
   model.E = 210000;
   model.G = 80769;
   model.MUE = 0.3;
-  for (int i = 0; i < nodes; ++i) model.nodes.push_back({10.0 * i, i % 2 == 0 ? 0.0 : 10.0});
-  for (int i = 0; i + 1 < nodes; ++i) model.strips.push_back({i, i + 1, 1.0});
+  for (int i = 0; i < nodes; ++i) model.nodes.push_back({10.0 * i, i % 2 == 0 ? 0.0 : 10.0, i + 1});
+  for (int i = 0; i + 1 < nodes; ++i) model.strips.push_back({i, i + 1, 1.0, i});
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
   const std::vector<double> lengths = halfWavelengths(20, 2000, 10);
+  int steps = 0;
   for (auto _ : state) {
-    for (double L : lengths) benchmark::DoNotOptimize(lowestLoadFactor(model, {1, 0, 0}, L));
+    BucklingSolver solver(system);
+    steps = 0;
+    for (double L : lengths) {
+      const BucklingSolution s = solver.solve(L, {1});
+      if (!s.converged()) std::abort();
+      steps += s.lanczosSteps;
+    }
   }
+  state.counters["steps"] = steps;
+  state.counters["per step"] =
+      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
 
 BENCHMARK(BM_Load)->Apply(sizes);
@@ -302,6 +390,11 @@ BENCHMARK(BM_GenerationRound)->Apply(sizes);
 BENCHMARK(BM_CatalogueBatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CatalogueWriteFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignatureCurve)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SignatureSixtyLengthsSharp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneSimpleLength)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClampedMemberTenTerms)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NextSimpleLength)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NextClampedMemberTenTerms)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.

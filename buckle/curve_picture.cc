@@ -62,7 +62,8 @@ std::string line(double x1, double y1, double x2, double y2, const char* colour 
          "\" y2=\"" + number(y2) + "\" stroke=\"" + colour + "\"/>\n";
 }
 
-std::string drawAxes(const Axes& axes, const std::string& unit, const std::string& valueLabel) {
+std::string drawAxes(const Axes& axes, const std::string& lengthLabel,
+                     const std::string& valueLabel) {
   const double bottom = kTop + kPlotHeight;
   std::string svg = line(kLeft, kTop, kLeft, bottom) + line(kLeft, bottom, kWidth - kRight, bottom);
   for (int decade = static_cast<int>(std::floor(axes.logFirst));
@@ -76,8 +77,7 @@ std::string drawAxes(const Axes& axes, const std::string& unit, const std::strin
       svg += text(x, bottom + 22, number(length), "middle", 11);
     }
   }
-  svg += text((kLeft + kWidth - kRight) / 2, bottom + 45, "half-wavelength L [" + unit + "]",
-              "middle");
+  svg += text((kLeft + kWidth - kRight) / 2, bottom + 45, lengthLabel, "middle");
   const double step = tickStep(axes.top);
   for (double value = 0; value <= axes.top * (1 + 1e-9); value += step) {
     svg += line(kLeft - 6, axes.y(value), kLeft, axes.y(value));
@@ -92,7 +92,7 @@ std::string drawAxes(const Axes& axes, const std::string& unit, const std::strin
 }  // namespace
 
 std::string drawCurves(const std::vector<CurveEntry>& entries, const std::vector<double>& lengths,
-                       const std::string& unit, const std::string& valueLabel) {
+                       const std::string& lengthLabel, const std::string& valueLabel) {
   Axes axes{std::log10(lengths.front()), std::log10(lengths.back()), topOf(entries)};
   if (!(axes.logLast > axes.logFirst)) axes.logLast = axes.logFirst + 1;
   const double legendTop = kTop + kPlotHeight + kAxisBelow + 10;
@@ -102,7 +102,7 @@ std::string drawCurves(const std::vector<CurveEntry>& entries, const std::vector
          number(height) + "\" viewBox=\"0 0 " + number(kWidth) + " " + number(height) +
          "\" font-family=\"sans-serif\">\n";
   svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  svg += drawAxes(axes, unit, valueLabel);
+  svg += drawAxes(axes, lengthLabel, valueLabel);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const CurveEntry& entry = entries[i];
     const char* colour = pictureColour(i);

@@ -1,5 +1,6 @@
 // The picture of zorvik-buckle: the signature curves of several sections in
-// one SVG, lambda against the half-wavelength on a logarithmic axis.
+// one SVG, lambda against the half-wavelength or the member length on a
+// logarithmic axis.
 #pragma once
 
 #include <string>
@@ -12,7 +13,7 @@ struct CurveEntry {
   std::vector<std::pair<double, double>> minima;  // length, lambda
 };
 
-// lengths: the half-wavelengths shared by every curve; unit: the length
-// unit; valueLabel: what the y axis shows, such as "lambda".
+// lengths: the lengths shared by every curve (NaN in a curve: no value
+// there); lengthLabel and valueLabel: what the x and the y axis show.
 std::string drawCurves(const std::vector<CurveEntry>& entries, const std::vector<double>& lengths,
-                       const std::string& unit, const std::string& valueLabel);
+                       const std::string& lengthLabel, const std::string& valueLabel);

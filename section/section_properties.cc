@@ -10,9 +10,12 @@
 
 namespace {
 
-// Below this share of I_y + I_z a product of inertia, and below this share
-// of I_1 the difference I_1 - I_2, is rounding noise.
+// Below this share of I_y + I_z a product of inertia is rounding noise.
 const double kNoise = 1e-12;
+// Second moments that agree within this share of their size are equal: the
+// principal axes are then the section's own, not an axis that the rounding
+// of the coordinates picks.
+const double kSameMoments = 1e-9;
 
 // The integral along a plate of length L of a polynomial of degree 3 or less
 // in the distance along it, from its values at the start, the middle and the
@@ -261,7 +264,7 @@ SectionProperties computeProperties(const CrossSection& section) {
   p.I1 = mean + radius;
   p.I2 = mean - radius;
   // With I_1 = I_2 every axis is a principal axis: the y axis is taken.
-  p.principalAngle = p.I1 - p.I2 <= kNoise * std::fabs(p.I1)
+  p.principalAngle = p.I1 - p.I2 <= kSameMoments * std::fabs(p.I1)
                          ? 0.0
                          : degrees(0.5 * std::atan2(-2 * p.Iyz, p.Iy - p.Iz));
   if (p.principalAngle <= -90) p.principalAngle += 180;  // an axis: -90 and 90 are one

@@ -4,22 +4,49 @@ import csv
 import io
 import os
 import re
+import resource
 import shutil
 import unittest
 
-from harness import DATA, ZORVIK_BUCKLE, ZorvikTestCase, run
+from harness import DATA, RUNNER, ZORVIK_BUCKLE, ZORVIK_MAKE, ZorvikTestCase, run
 
 EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
 
 
-def buckle(args, cwd):
-    code, out, err = run(args, cwd=cwd, program=ZORVIK_BUCKLE)
+def buckle(args, cwd, preexec_fn=None):
+    code, out, err = run(args, cwd=cwd, program=ZORVIK_BUCKLE, preexec_fn=preexec_fn)
     return code, out.replace("\r\n", "\n"), err.replace("\r\n", "\n")
+
+
+def table(out):
+    """The console table as {row label: [cells]}; labels hold single blanks."""
+    rows = {}
+    for line in out.splitlines():
+        parts = re.split(r"  +", line.strip())
+        if len(parts) >= 2:
+            rows[parts[0]] = parts[1:]
+    return rows
+
+
+def csv_rows(path):
+    with open(path, newline="") as f:
+        return list(csv.reader(f))
 
 
 class BuckleTest(ZorvikTestCase):
     def example(self, name, as_name=None):
         shutil.copy(os.path.join(EXAMPLES, name), self.path(as_name or name))
+
+    def make(self, *args):
+        code, _, err = run(list(args), cwd=self.dir, program=ZORVIK_MAKE)
+        self.assertEqual(code, 0, err)
+
+    def with_material(self, source, name, material):
+        """A copy of an example with another E, G, MUE line."""
+        with open(os.path.join(EXAMPLES, source)) as f:
+            text = f.read()
+        with open(self.path(name), "w") as f:
+            f.write(text.replace("\n210 80.7692 0.3 \n", "\n" + material + " \n"))
 
     def test_a_series_in_one_table_two_csvs_and_a_picture(self):
         self.example("lipped_channel.kaf", "lc.kaf")
@@ -77,10 +104,39 @@ class BuckleTest(ZorvikTestCase):
         cases = {
             ("--lengths", "0:100:10"): "Not half-wavelengths: 0:100:10.",
             ("--lengths", "10:100:2"): "Not half-wavelengths: 10:100:2.",
-            ("--load", "torsion"): "Not a load: torsion. Type compression, M1, M2, -M1 or -M2.",
+            ("--load", "torsion"): "Not a load: torsion. Type compression, M1, M2, My, Mz, -M1, -M2, -My "
+                                  "or -Mz.",
             ("--strips", "0"): "Not a number of strips: 0. Type a whole number from 1 up.",
             ("--csv", "-", "--table-csv", "-"): "--table-csv and --csv cannot both go to "
                                                 "standard output.",
+            ("--lengths", "155,100"): "Not half-wavelengths: 155,100. Type a length above 0 (155), "
+                                      "lengths in increasing order (100,155,700) or "
+                                      "FIRST:LAST:COUNT",
+            ("--member", "0"): "Not member lengths: 0.",
+            ("--ends", "S-F", "--member", "1000"): "Not end conditions: S-F. Type S-S, C-C, S-C, "
+                                                   "C-F or C-G.",
+            ("--terms", "0", "--member", "1000"): "Not a number of terms: 0. Type a whole number "
+                                                  "from 1 to 1000.",
+            ("--actions", "N=1,N=2"): "Not actions: N=1,N=2. Type NAME=VALUE pairs joined by "
+                                      "commas, NAME one of N, M1, M2, My, Mz",
+            ("--actions", "M1=0"): "Not actions: M1=0.",
+            ("--ends", "C-C"): "--ends needs --member: end conditions hold for a member of a "
+                               "length.",
+            ("--terms", "5"): "--terms needs --member: a half-wavelength has one term.",
+            ("--lengths", "100", "--member", "100"): "--lengths (half-wavelengths) and --member "
+                                                     "(member lengths) cannot go together.",
+            ("--load", "M1", "--actions", "N=1"): "--load and --actions cannot go together.",
+            ("--lengths", "10000:10000000:13"): "--lengths reach 1e+07 mm, beyond 500 D = 75000 mm "
+                                                "of channel.kaf, where double precision no longer "
+                                                "carries the strip results.",
+            ("--member", "0.001"): "--member reach 0.001 mm, below 0.0001 D = 0.015 mm of "
+                                   "channel.kaf, where double precision no longer carries the "
+                                   "strip results.",
+            ("--strips", "2000000000"): "--strips 2000000000 makes 6e+09 strips of channel.kaf, "
+                                        "which need about ",
+            ("--strips", "3000000000"): "Not a number of strips: 3000000000. Type a whole number "
+                                        "from 1 up whose model fits in 2 GB of memory.",
+            ("--load", ""): "Not a load: . Type compression,",
         }
         for options, message in cases.items():
             with self.subTest(options):
@@ -88,6 +144,7 @@ class BuckleTest(ZorvikTestCase):
                 self.assertEqual(code, 2)
                 self.assertEqual(out, "")
                 self.assertTrue(err.startswith("zorvik-buckle: " + message), err)
+                self.assertEqual(err.count("\n"), 1, err)
         self.assertEqual(self.files(), ["channel.kaf"])
 
         # A file that cannot be analysed is named and left out; the others go on.
@@ -98,6 +155,7 @@ class BuckleTest(ZorvikTestCase):
         code, out, _ = buckle(["--no-picture", "soft.kaf", "channel.kaf"], self.dir)
         self.assertEqual(code, 1)
         self.assertTrue(out.startswith("Cannot use soft.kaf: E = -5 is not a modulus above 0.\n"))
+        self.assertIn("                 channel.kaf\n", out)
 
         # Files of two unit systems are refused together, before anything is written.
         with open(self.path("inch.kaf"), "w") as f:
@@ -124,6 +182,187 @@ class BuckleTest(ZorvikTestCase):
         self.assertEqual(code, 0)
         self.assertIn("angle.kaf: the curve has no minimum.\n", out)
         self.assertRegex(out, r"\nL_1 \[mm\] +-\n")
+
+    def test_a_clamped_member_curve(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        args = ["--no-picture", "--member", "500:4000:4", "lc.kaf"]
+        code, out, err = buckle(["--ends", "C-C", "--csv", "c.csv"] + args, self.dir)
+        self.assertEqual((code, err), (0, ""))
+        self.assertEqual(out.splitlines()[0], "Load: compression, ends C-C")
+        rows = table(out)
+        lengths = [500, 1000, 2000, 4000]
+        clamped = [float(rows["lambda at %d mm [-]" % a][0]) for a in lengths]
+        # P = lambda A (A = 780 mm^2), and the terms that dominate each mode:
+        # local buckling, about 155 mm a half-wave, needs more of them the
+        # longer the member.
+        for a, value in zip(lengths, clamped):
+            self.assertAlmostEqual(float(rows["P at %d mm [kN]" % a][0]) / value, 780, delta=0.5)
+        terms = [int(rows["terms at %d mm" % a][0].split("+")[0]) for a in lengths]
+        self.assertEqual(terms, sorted(terms))
+        self.assertGreater(terms[-1], 4000 / 155 - 3)
+        curves = csv_rows(self.path("c.csv"))
+        self.assertEqual(curves[0], ["member length [mm]", "lc.kaf"])
+        for row, a in zip(curves[1:], lengths):
+            self.assertAlmostEqual(float(row[0]), a, delta=1e-9 * a)
+        for row, value in zip(curves[1:], clamped):
+            self.assertAlmostEqual(float(row[1]), value, delta=1e-5 * value)
+        # Clamped ends hold more than simple supports; the longer the member,
+        # the nearer it comes from above to the local minimum of the
+        # signature curve.
+        code, out, _ = buckle(args, self.dir)
+        simple = [float(table(out)["lambda at %d mm [-]" % a][0]) for a in lengths]
+        for c, p in zip(clamped, simple):
+            self.assertGreaterEqual(c, p * (1 - 1e-6))
+        self.assertEqual(clamped, sorted(clamped, reverse=True))
+        code, out, _ = buckle(["--no-picture", "lc.kaf"], self.dir)
+        local = float(table(out)["lambda_1 [-]"][0])
+        self.assertGreater(clamped[-1], local)
+        self.assertLess(clamped[-1], 1.005 * local)
+        # Given terms: one term is the clamped Euler-like shape, above the many.
+        code, out, _ = buckle(["--ends", "C-C", "--terms", "1"] + args, self.dir)
+        self.assertEqual(code, 0)
+        one = [float(table(out)["lambda at %d mm [-]" % a][0]) for a in lengths]
+        for o, c in zip(one, clamped):
+            self.assertGreater(o, c)
+
+    def test_lengths_as_one_value_or_a_list(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        code, out, _ = buckle(["--no-picture", "--lengths", "155", "lc.kaf"], self.dir)
+        self.assertEqual(code, 0)
+        self.assertNotIn("minimum", out)
+        single = float(table(out)["lambda at 155 mm [-]"][0])
+        self.assertAlmostEqual(single, 0.105842, delta=2e-6)
+        # Three lengths and more: the minimum between them is refined.
+        code, out, _ = buckle(["--no-picture", "--lengths", "100,155,700", "lc.kaf"], self.dir)
+        self.assertEqual(code, 0)
+        rows = table(out)
+        self.assertAlmostEqual(float(rows["L_1 [mm]"][0]), 155.2, delta=0.3)
+        self.assertLessEqual(float(rows["lambda_1 [-]"][0]), single)
+        self.assertIn("lc.kaf: the curve has one minimum.\n", out)
+
+    def test_restrained_bending_of_a_zed(self):
+        self.example("zed.kaf")
+        self.example("lipped_channel.kaf")
+        args = ["--no-picture", "--lengths", "50:5000:12"]
+        code, out, _ = buckle(args + ["--load", "My", "zed.kaf"], self.dir)
+        self.assertEqual(code, 0)
+        restrained = table(out)
+        self.assertEqual(restrained["c [mm]"], ["100"])
+        # M = lambda I_y / c, I_y = 3.58804e6 mm^4 as zorvik-view prints it.
+        lam, M = float(restrained["lambda_1 [-]"][0]), float(restrained["M_1 [kN mm]"][0])
+        self.assertAlmostEqual(M / lam, 3.58804e6 / 100, delta=5)
+        code, out, _ = buckle(args + ["--load", "M1", "zed.kaf"], self.dir)
+        principal = table(out)
+        self.assertGreater(abs(float(principal["lambda_1 [-]"][0]) / lam - 1), 0.05)
+        # A channel's axis 1 is its y axis: there M1 is My.
+        values = []
+        for load in ("M1", "My"):
+            code, out, _ = buckle(args + ["--load", load, "lipped_channel.kaf"], self.dir)
+            values.append(table(out)["lambda_1 [-]"][0])
+        self.assertEqual(values[0], values[1])
+
+    def test_actions_together(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        args = ["--no-picture", "--lengths", "155,700", "lc.kaf"]
+        code, out, _ = buckle(args, self.dir)
+        compression = table(out)
+        code, out, _ = buckle(["--actions", "N=1"] + args, self.dir)
+        self.assertEqual(out.splitlines()[0], "Load: N=1")
+        axial = table(out)
+        for L in (155, 700):
+            self.assertAlmostEqual(float(axial["N at %d mm [kN]" % L][0]),
+                                   float(compression["P at %d mm [kN]" % L][0]), delta=1e-3)
+        code, out, _ = buckle(["--actions", "N=100,M1=2e4"] + args, self.dir)
+        self.assertEqual(code, 0)
+        both = table(out)
+        lam = float(both["lambda at 155 mm [-]"][0])
+        self.assertAlmostEqual(float(both["N at 155 mm [kN]"][0]), 100 * lam, delta=1e-4 * 100 * lam)
+        self.assertAlmostEqual(float(both["M1 at 155 mm [kN mm]"][0]), 2e4 * lam,
+                               delta=1e-4 * 2e4 * lam)
+        # The moment's compression adds to the force's: the factor on both
+        # together is below the one on the force alone.
+        self.assertLess(100 * lam, float(axial["N at 155 mm [kN]"][0]))
+
+    def test_breakdowns_give_their_line_and_no_value(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        # Strips narrower than 0.05 t: the file is refused, the others go on.
+        self.make("lipped-channel", "200", "75", "20", "2", "--divide", "1000", "-o", "d.kaf")
+        code, out, _ = buckle(["--no-picture", "--lengths", "155", "d.kaf", "lc.kaf"], self.dir)
+        self.assertEqual(code, 1)
+        self.assertEqual(out.splitlines()[0],
+                         "Cannot use d.kaf: plate 1 gives strips 0.019 wide, narrower than 0.05 t "
+                         "= 0.1, below which the strip results do not hold.")
+        self.assertEqual(table(out)["lambda at 155 mm [-]"], ["0.105842"])
+        # A material whose critical moments overflow.
+        self.with_material("lipped_channel.kaf", "huge.kaf", "1e307 3.84615e306 0.3")
+        code, out, _ = buckle(["--no-picture", "--load", "M1", "--lengths", "155", "huge.kaf",
+                               "lc.kaf"], self.dir)
+        self.assertEqual(code, 1)
+        self.assertEqual(out.splitlines()[0], "Cannot use huge.kaf: its critical values overflow "
+                                              "the range of numbers (E = 1e+307).")
+        self.assertNotIn("inf", out)
+        # E = 1e200 is computed as any other E.
+        self.with_material("lipped_channel.kaf", "big.kaf", "1e200 3.84615e199 0.3")
+        code, out, _ = buckle(["--no-picture", "big.kaf", "lc.kaf"], self.dir)
+        self.assertEqual(code, 0)
+        rows = table(out)
+        self.assertEqual(rows["L_1 [mm]"][0], rows["L_1 [mm]"][1])
+        # (G / E of the file is 0.384615, of the example 0.3846152.)
+        self.assertAlmostEqual(float(rows["lambda_1 [-]"][0]) / float(rows["lambda_1 [-]"][1]),
+                               1e200 / 210, delta=1e-4 * 1e200 / 210)
+        # A length where the rounding of narrow strips' matrices leaves no
+        # value: "-" in the table, empty in the CSV, one line, exit code 1.
+        code, out, _ = buckle(["--no-picture", "--strips", "180", "--lengths", "155,40000",
+                               "--table-csv", "t.csv", "lc.kaf"], self.dir)
+        self.assertEqual(code, 1)
+        self.assertTrue(out.startswith(
+            "lc.kaf: no lambda at 40000 mm: double precision does not carry the result: rounding "
+            "moves lambda by more than 0.5 % (strips as narrow as 0.0555556 t).\n"),
+            out)
+        self.assertEqual(table(out)["lambda at 40000 mm [-]"], ["-"])
+        rows = csv_rows(self.path("t.csv"))
+        self.assertEqual(rows[1][rows[0].index("lambda at 40000 mm [-]")], "")
+        self.assertNotEqual(rows[1][rows[0].index("lambda at 155 mm [-]")], "")
+        # Lengths without a value for one reason share one line.
+        code, out, _ = buckle(["--no-picture", "--strips", "180", "--lengths",
+                               "155,40000,50000,60000,70000,80000,90000,99000", "lc.kaf"],
+                              self.dir)
+        self.assertEqual(code, 1)
+        self.assertEqual(out.splitlines()[0],
+                         "lc.kaf: no lambda at 7 lengths from 40000 to 99000 mm: double precision "
+                         "does not carry the result: rounding moves lambda by more than 0.5 % "
+                         "(strips as narrow as 0.0555556 t).")
+        # Tension everywhere: no length has a value.
+        code, out, _ = buckle(["--no-picture", "--actions", "N=-5", "--lengths", "100:1000:4",
+                               "lc.kaf"], self.dir)
+        self.assertEqual(code, 1)
+        self.assertTrue(out.startswith("lc.kaf: no lambda at any length: the stress compresses no "
+                                       "part of the section.\n"), out)
+
+    def test_a_flat_plate_bent_about_its_weak_axis_is_refused(self):
+        self.make("chain", "2", "100:0", "-o", "plate.kaf")
+        code, out, _ = buckle(["--no-picture", "--load", "M2", "plate.kaf"], self.dir)
+        self.assertEqual((code, out), (1, "Cannot use plate.kaf: M2 puts no stress on the centre "
+                                          "line: every node lies on axis 2.\n"))
+        code, out, _ = buckle(["--no-picture", "--load", "M1", "--lengths", "100", "plate.kaf"],
+                              self.dir)
+        self.assertEqual(code, 0)
+
+    @unittest.skipIf(os.environ.get("ZORVIK_SANITIZED"), "a sanitizer reserves more address space")
+    @unittest.skipIf(RUNNER, "wine's own address space and command line do not fit the limits")
+    def test_out_of_memory_names_the_file_and_the_others_go_on(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        # A zigzag of 20,000 plates, each its own: about 300 MB to solve.
+        self.make("chain", "2", *["10:45" if i % 2 == 0 else "10:-45" for i in range(20000)],
+                  "-o", "big.kaf")
+
+        def memory_limit():
+            resource.setrlimit(resource.RLIMIT_AS, (150 << 20, 150 << 20))
+        code, out, err = buckle(["--no-picture", "--lengths", "100000", "big.kaf", "lc.kaf"],
+                                self.dir, preexec_fn=memory_limit)
+        self.assertEqual((code, err), (1, ""))
+        self.assertEqual(out.splitlines()[0], "Cannot use big.kaf: out of memory.")
+        self.assertEqual(out.splitlines()[2].split(), ["lc.kaf"])
 
 
 if __name__ == "__main__":

@@ -1,0 +1,242 @@
+#include "buckle/buckle_options.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "archive/numbers.h"
+#include "console/value_rules.h"
+#include "strip/buckling_solver.h"
+#include "strip/signature_curve.h"
+
+namespace {
+
+const int kMostLengths = 10000;
+const int kMostTerms = 1000;
+// A count of strips: a whole number from 1 up; how far up, the memory bound
+// of the model decides once the files are read.
+Result takeStrips(const std::string& value, BuckleRequest& request) {
+  const Result taken = checkWholeFromOne(value, "a number of strips", request.strips);
+  const bool digitsOnly =
+      !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+  if (!taken && digitsOnly && value.find_first_not_of('0') != std::string::npos) {
+    return Result::refused("Not a number of strips: " + value +
+                           ". Type a whole number from 1 up whose model fits in " +
+                           formatReal(kMostSolveBytes / 1e9) + " GB of memory.");
+  }
+  return taken;
+}
+
+Result takeLoad(const std::string& value, BuckleRequest& request) {
+  const std::optional<LoadCase> load = parseLoadCase(value);
+  if (!load) {
+    return Result::failure("Not a load: " + value +
+                           ". Type compression, M1, M2, My, Mz, -M1, -M2, -My or -Mz.");
+  }
+  request.load = *load;
+  request.loadName = value;
+  request.loadGiven = true;
+  return Result::success();
+}
+
+// "N=100,M1=2e4": each of N, M1, M2, My, Mz at most once, a number each, one not 0.
+Result takeActions(const std::string& value, BuckleRequest& request) {
+  const Result refusal = Result::failure(
+      "Not actions: " + value +
+      ". Type NAME=VALUE pairs joined by commas, NAME one of N, M1, M2, My, Mz (at least one not "
+      "0), such as N=100,M1=2e4.");
+  Actions actions;
+  const std::pair<const char*, double*> names[] = {{"N", &actions.N},
+                                                   {"M1", &actions.M1},
+                                                   {"M2", &actions.M2},
+                                                   {"My", &actions.My},
+                                                   {"Mz", &actions.Mz}};
+  std::vector<std::string> seen;
+  bool any = false;
+  std::size_t at = 0;
+  while (at <= value.size()) {
+    const std::size_t comma = std::min(value.find(',', at), value.size());
+    const std::string pair = value.substr(at, comma - at);
+    const std::size_t equals = pair.find('=');
+    const std::string name = pair.substr(0, equals);
+    double* target = nullptr;
+    for (const auto& [n, t] : names) {
+      if (name == n) target = t;
+    }
+    if (equals == std::string::npos || !target ||
+        std::find(seen.begin(), seen.end(), name) != seen.end()) {
+      return refusal;
+    }
+    const std::optional<double> number = parseNumber(pair.substr(equals + 1));
+    if (!number) return refusal;
+    seen.push_back(name);
+    *target = number.value();
+    any = any || *target != 0.0;
+    at = comma + 1;
+  }
+  if (!any) return refusal;
+  request.actions = actions;
+  request.loadName = value;
+  return Result::success();
+}
+
+// A length above 0, a list in increasing order, or FIRST:LAST:COUNT.
+std::optional<std::vector<double>> parseLengths(const std::string& value) {
+  std::vector<double> lengths;
+  if (value.find(':') != std::string::npos) {
+    const std::size_t a = value.find(':'), b = value.find(':', a + 1);
+    if (b == std::string::npos) return std::nullopt;
+    const std::optional<double> first = parseNumber(value.substr(0, a));
+    const std::optional<double> last = parseNumber(value.substr(a + 1, b - a - 1));
+    const std::optional<int> count = parseWholeNumber(value.substr(b + 1));
+    if (!first || !last || !count || !(*first > 0) || !(*last > *first) || *count < 3 ||
+        *count > kMostLengths || !std::isfinite(*last / *first)) {
+      return std::nullopt;
+    }
+    return halfWavelengths(*first, *last, *count);
+  }
+  std::size_t at = 0;
+  while (at <= value.size()) {
+    const std::size_t comma = std::min(value.find(',', at), value.size());
+    const std::optional<double> length = parseNumber(value.substr(at, comma - at));
+    if (!length || !(*length > 0) || !std::isfinite(*length) ||
+        (!lengths.empty() && !(*length > lengths.back())) ||
+        static_cast<int>(lengths.size()) >= kMostLengths) {
+      return std::nullopt;
+    }
+    lengths.push_back(*length);
+    at = comma + 1;
+  }
+  return lengths;
+}
+
+std::string lengthsAdvice() {
+  return ". Type a length above 0 (155), lengths in increasing order (100,155,700) or "
+         "FIRST:LAST:COUNT, 0 < FIRST < LAST and COUNT from 3 to 10000 (20:20000:60).";
+}
+
+Result takeLengths(const std::string& value, BuckleRequest& request) {
+  request.lengths = parseLengths(value);
+  if (!request.lengths) return Result::failure("Not half-wavelengths: " + value + lengthsAdvice());
+  return Result::success();
+}
+
+Result takeMembers(const std::string& value, BuckleRequest& request) {
+  request.members = parseLengths(value);
+  if (!request.members) return Result::failure("Not member lengths: " + value + lengthsAdvice());
+  return Result::success();
+}
+
+Result takeEnds(const std::string& value, BuckleRequest& request) {
+  const std::optional<EndConditions> ends = parseEndConditions(value);
+  if (!ends) {
+    return Result::failure("Not end conditions: " + value + ". Type S-S, C-C, S-C, C-F or C-G.");
+  }
+  request.ends = *ends;
+  request.endsGiven = true;
+  return Result::success();
+}
+
+Result takeTerms(const std::string& value, BuckleRequest& request) {
+  const std::optional<int> n = parseWholeNumber(value);
+  if (!n || *n < 1 || *n > kMostTerms) {
+    return Result::failure("Not a number of terms: " + value + ". Type a whole number from 1 to " +
+                           std::to_string(kMostTerms) + ".");
+  }
+  request.terms = *n;
+  return Result::success();
+}
+
+}  // namespace
+
+std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
+  auto into = [&request](Result (*take)(const std::string&, BuckleRequest&)) {
+    return [&request, take](const std::string& value) { return take(value, request); };
+  };
+  return {
+      {"", "--load", "LOAD",
+       "compression (default): a uniform stress of 1,\n"
+       "compression positive; M1, M2: bending about\n"
+       "principal axis 1 (the larger second moment) or 2;\n"
+       "My, Mz: restrained bending about the file's y or z\n"
+       "axis (stress M z / I_y, M y / I_z); each with\n"
+       "stress 1 in compression at the node farthest from\n"
+       "the axis (on the side of the positive other axis\n"
+       "where both sides are as far); -M1, -M2, -My, -Mz:\n"
+       "the other side in compression",
+       into(takeLoad)},
+      {"", "--actions", "LIST",
+       "actions together instead of a load, such as\n"
+       "N=100,M1=2e4: N (compression positive), M1, M2, My,\n"
+       "Mz, a positive moment compressing the side of the\n"
+       "positive axis 2, axis 1, z or y; lambda is the\n"
+       "factor on all of them",
+       into(takeActions)},
+      {"", "--lengths", "LENGTHS",
+       "half-wavelengths: FIRST:LAST:COUNT (COUNT from\n"
+       "FIRST to LAST, evenly on a log scale), one length\n"
+       "or a list (100,155,700; minima from three lengths\n"
+       "on) (default: D/10 to 100 D, 60; D the larger side\n"
+       "of the first section)",
+       into(takeLengths)},
+      {"", "--member", "LENGTHS",
+       "member lengths instead of half-wavelengths, written\n"
+       "as for --lengths; each buckles with the ends of\n--ends",
+       into(takeMembers)},
+      {"", "--ends", "ENDS",
+       "the supports of a member at its two ends: S-S\n"
+       "(default), C-C, S-C, C-F or C-G (S simply\n"
+       "supported, C clamped, F free, G guided)",
+       into(takeEnds)},
+      {"", "--terms", "M",
+       "the longitudinal terms 1 ... M of a member\n"
+       "(default: until one more changes lambda by less\nthan 0.1 %)",
+       into(takeTerms)},
+      {"", "--strips", "N",
+       "every plate in N strips (default: plates longer\nthan 1/32 of the centre line in strips "
+       "of at most\nthat; others one strip)",
+       into(takeStrips)},
+      {"", "--table-csv", "FILE", "the table as CSV into FILE (- for standard output)",
+       storeText(request.tableCsv)},
+      {"", "--csv", "FILE", "the curves as CSV into FILE (- for standard output)",
+       storeText(request.curveCsv)},
+      {"", "--svg", "NAME", "the picture's name (default: the first file's, with\n-buckle.svg)",
+       storeText(request.svg)},
+      {"", "--no-picture", "", "no picture", setFlag(request.picture, false)},
+  };
+}
+
+Result checkCombination(const BuckleRequest& r) {
+  if (r.lengths && r.members) {
+    return Result::failure(
+        "--lengths (half-wavelengths) and --member (member lengths) cannot go "
+        "together.");
+  }
+  if (r.loadGiven && r.actions) return Result::failure("--load and --actions cannot go together.");
+  if (r.endsGiven && !r.members) {
+    return Result::failure("--ends needs --member: end conditions hold for a member of a length.");
+  }
+  if (r.terms > 0 && !r.members) {
+    return Result::failure("--terms needs --member: a half-wavelength has one term.");
+  }
+  if (r.tableCsv == "-" && r.curveCsv == "-") {
+    return Result::failure("--table-csv and --csv cannot both go to standard output.");
+  }
+  return Result::success();
+}
+
+std::string buckleUsageText() {
+  BuckleRequest unused;
+  return "Usage: zorvik-buckle [OPTIONS] FILE.kaf...\n"
+         "\n"
+         "The elastic buckling of each section by finite strips: the signature curve\n"
+         "(simply supported ends, one half-wave; the lowest load factor lambda at each\n"
+         "half-wavelength L, its first and second minima), or members of given lengths\n"
+         "with their end conditions; one table and one picture.\n"
+         "\n"
+         "Options:\n" +
+         optionsText(buckleOptions(unused)) +
+         "\n"
+         "Exit code: 0 when every file was analysed, 1 when some were not, a length\n"
+         "gave no value or an output was not written, 2 for a wrong command line,\n"
+         "files of different units, or lengths or strips beyond the bounds.\n";
+}
