@@ -290,6 +290,11 @@ Result buildStripModel(const CrossSection& section, int stripsPerPlate, StripMod
   return Result::success();
 }
 
+void assembleStiffness(const StripModel& model, const StressField& stress, double L,
+                       SparseMatrix& K, SparseMatrix& Kg) {
+  assemble(model, stress, L, K, Kg);
+}
+
 double lowestLoadFactor(const StripModel& model, const StressField& stress, double L, double near) {
   SparseMatrix K, Kg;
   assemble(model, stress, L, K, Kg);

@@ -10,6 +10,7 @@
 // are longitudinal, linear across each strip, compression positive.
 #pragma once
 
+#include <Eigen/Sparse>
 #include <vector>
 
 #include "platform/result.h"
@@ -66,3 +67,10 @@ Result buildStripModel(const CrossSection& section, int stripsPerPlate, StripMod
 // converges in fewer steps; the answer does not depend on it.
 double lowestLoadFactor(const StripModel& model, const StressField& stress, double L,
                         double near = 0.0);
+
+// The elastic and the geometric stiffness at the half-wavelength L under the
+// given stresses, so that K phi = lambda Kg phi: four freedoms per node in
+// the model's node order (u_y, u_z, v, theta). The common factor L / 2 of
+// the integrals along the member is left out of both.
+void assembleStiffness(const StripModel& model, const StressField& stress, double L,
+                       Eigen::SparseMatrix<double>& K, Eigen::SparseMatrix<double>& Kg);

@@ -1,0 +1,108 @@
+// The deformation spaces of the constrained finite strip method for a strip
+// model, G (global), D (distortional), L (local) and O (other), and the
+// shares of a buckling mode in them.
+//
+// Methods: Ádány and Schafer, Buckling mode decomposition of single-branched
+// open cross-section members via finite strip method, Thin-Walled Structures
+// 44 (2006), derivation and application; Ádány and Schafer, ... of arbitrary
+// open cross-sections (2008); Li and Schafer, The constrained finite strip
+// method for general end boundary conditions (SSRC 2010), for several
+// longitudinal terms; Ádány and Schafer, Generalized constrained finite strip
+// method for thin-walled members with arbitrary cross-section, Thin-Walled
+// Structures 84 (2014), for the mechanical criteria; Jin, Ádány and Schafer,
+// on the force-based method for rounded corners, for the problem that a
+// rounded corner poses.
+//
+// The spaces, in this system's words. The section is cut into folds
+// (corners, free edges, branches, and every rounded corner taken as one
+// fold, see fold_structure.h) and walls (the flat parts between).
+//  - GDL: the folds move as rigid pieces in the section's plane; the walls
+//    have neither transverse membrane strain nor in-plane shear, so each
+//    wall's displacement along it is constant and its warping linear.
+//  - L: in GDL without warping (v = 0): the folds do not move but turn
+//    about their pivots (a sharp corner turns about itself), the walls bend.
+//  - GD: the rest of GDL, driven by warping: for each warping pattern the
+//    walls' transverse bending is the least the folds' motion allows (the
+//    cross-section as a plane frame; a bending that the frame's stiffness
+//    cannot tell apart is chosen orthogonal to L in the work norm).
+//  - G: the motions in GD that move the section as a rigid body in its plane
+//    (Vlasov: axial, two flexures, torsion). A rigid motion without warping
+//    (a flat plate bent about its weak axis, an angle twisted about its
+//    corner) stays in L, as in the classical definition.
+//  - D: the rest of GD, orthogonal to G in the work norm.
+//  - O: what GDL cannot hold (shear, transverse extension), orthogonal to
+//    GDL in the work norm.
+// Each space is spanned by its natural basis, built from these definitions,
+// and held orthonormal in the work norm; no modal basis is needed because
+// the shares below depend only on the spaces, not on a basis within them.
+//
+// Shares. A mode phi is split into phi_O (its part orthogonal to GDL in the
+// work norm) and the part in GDL, which splits uniquely into its G, D and L
+// parts; the share of each space is that part's work norm over the sum of
+// the four. The work norm is the geometric stiffness of a uniform unit
+// compression (for one longitudinal term, the thickness-weighted mean square
+// displacement): it weighs translations and rotations alike in any units,
+// it does not change when the mesh is refined or an arc adds short strips
+// (a vector norm counts nodes), it is positive for every load, and the
+// transverse Poisson strain of a long member, tiny in displacement, stays
+// tiny in O (an energy norm gives it about MUE^2 of the mode).
+#pragma once
+
+#include <Eigen/Dense>
+#include <Eigen/Sparse>
+#include <vector>
+
+#include "platform/result.h"
+#include "strip/finite_strip.h"
+#include "strip/fold_structure.h"
+
+// The spaces, as flags that add up (G | D for the distortional and global
+// spaces together).
+enum ModeClass : unsigned {
+  kGlobal = 1,
+  kDistortional = 2,
+  kLocal = 4,
+  kOther = 8,
+};
+
+struct ModalSpaces {
+  // Columns spanning each space, orthonormal in the work norm, in the
+  // model's freedom layout: freedom f of node i in term j has the index
+  // 4 (j nodeCount + i) + f.
+  Eigen::MatrixXd global;
+  Eigen::MatrixXd distortional;
+  Eigen::MatrixXd local;
+  Eigen::MatrixXd inside;  // G + D + L
+  Eigen::SparseMatrix<double> work;
+  // From a vector in G + D + L to its coordinates in [G D L].
+  Eigen::MatrixXd coordinates;
+};
+
+// The work norm of a model with one longitudinal term of half-wavelength L:
+// the geometric stiffness of a uniform unit compression, divided by
+// (pi / L)^2 so that it does not depend on L.
+Eigen::SparseMatrix<double> workNorm(const StripModel& model, double L);
+
+// The spaces for the longitudinal terms with these wavenumbers (pi / L for
+// one half-wave of length L; m pi / a for term m of a member of length a),
+// the warping of each term being its function's derivative over its
+// wavenumber. work is the work norm in the same layout. Refused for a
+// section whose folds cannot be found (closed, or in parts) and for a
+// wavenumber that is not finite and above 0.
+Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
+                        const std::vector<double>& wavenumbers,
+                        const Eigen::SparseMatrix<double>& work, ModalSpaces& spaces);
+
+// The columns that span the given spaces together (O computed here, as the
+// complement of G + D + L in the work norm).
+Eigen::MatrixXd spaceBasis(const ModalSpaces& spaces, unsigned classes);
+
+// Shares in percent, summing to 100.
+struct ModeShares {
+  double global = 0.0;
+  double distortional = 0.0;
+  double local = 0.0;
+  double other = 0.0;
+};
+
+ModeShares modeShares(const ModalSpaces& spaces, const Eigen::VectorXd& mode);
