@@ -43,6 +43,12 @@ double workNormOf(const Vector& x, const Sparse& M) {
   return std::sqrt(std::max(0.0, x.dot(M * x)));
 }
 
+Matrix columnsOf(const Matrix& a, const Matrix& b) {
+  Matrix both(a.rows(), a.cols() + b.cols());
+  both << a, b;
+  return both;
+}
+
 // A basis of the span of X's columns, orthonormal in M.
 Matrix orthonormal(const Matrix& X, const Sparse& M) {
   Matrix Y = X;
@@ -354,12 +360,6 @@ Matrix rigidMotions(const StripModel& model, const FoldStructure& s, const Layou
   return R;
 }
 
-Matrix columnsOf(const Matrix& a, const Matrix& b) {
-  Matrix both(a.rows(), a.cols() + b.cols());
-  both << a, b;
-  return both;
-}
-
 // GD: the part of GDL whose frame bending is orthogonal to L's, with the
 // work norm deciding within L's motions that the frame cannot feel.
 Matrix warpingDriven(const Matrix& inside, const Matrix& local, const Sparse& frame,
@@ -382,21 +382,35 @@ Matrix warpingDriven(const Matrix& inside, const Matrix& local, const Sparse& fr
   return inside * nullSpace(conditions);
 }
 
-// The rigid motions less those without warping (a flat plate bent about
-// its weak axis, an angle twisted about its corner), which lie in L.
-Matrix rigidWithWarping(const Matrix& rigid, const Matrix& local, const Sparse& work) {
-  const Matrix R = orthonormal(rigid, work);
-  const Matrix outside = R - local * (local.transpose() * (work * R));
+// The rigid motions less those that L holds without their warping (a flat
+// plate bent about its weak axis, an angle twisted about its corner, sharp
+// or rounded): those stay local, as in the classical definition.
+Matrix rigidWithWarping(const Matrix& rigid, const Layout& layout, const Matrix& local,
+                        const Sparse& work) {
+  Matrix axial(rigid.rows(), layout.terms), inPlane(rigid.rows(), 3 * layout.terms);
+  for (int term = 0; term < layout.terms; ++term) {
+    axial.col(term) = rigid.col(4 * term);
+    inPlane.middleCols(3 * term, 3) = rigid.middleCols(4 * term + 1, 3);
+  }
+  // The in-plane motions without their warping, each of work norm 1.
+  Matrix flat = inPlane;
+  for (int i = 0; i < layout.nodes * layout.terms; ++i) flat.row(4 * i + 2).setZero();
+  for (Eigen::Index c = 0; c < flat.cols(); ++c) {
+    const double norm = workNormOf(flat.col(c), work);
+    flat.col(c) /= norm;
+    inPlane.col(c) /= norm;
+  }
+  const Matrix outside = flat - local * (local.transpose() * (work * flat));
   Eigen::SelfAdjointEigenSolver<Matrix> eigen(outside.transpose() * (work * outside));
   std::vector<Eigen::Index> inLocal;
-  for (Eigen::Index i = 0; i < R.cols(); ++i) {
+  for (Eigen::Index i = 0; i < flat.cols(); ++i) {
     if (eigen.eigenvalues()[i] < 1e-10) inLocal.push_back(i);
   }
-  Matrix still(R.rows(), Eigen::Index(inLocal.size()));
+  Matrix still(flat.cols(), Eigen::Index(inLocal.size()));
   for (std::size_t c = 0; c < inLocal.size(); ++c) {
-    still.col(Eigen::Index(c)) = R * eigen.eigenvectors().col(inLocal[c]);
+    still.col(Eigen::Index(c)) = eigen.eigenvectors().col(inLocal[c]);
   }
-  return orthonormal(R * nullSpace(still.transpose() * (work * R)), work);
+  return orthonormal(columnsOf(axial, inPlane * nullSpace(still.transpose())), work);
 }
 
 }  // namespace
@@ -427,7 +441,7 @@ Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
   const Sparse frame = frameStiffness(model, layout);
   const Matrix gd = orthonormal(warpingDriven(spaces.inside, spaces.local, frame, work), work);
   spaces.global =
-      rigidWithWarping(rigidMotions(model, folds, layout, wavenumbers), spaces.local, work);
+      rigidWithWarping(rigidMotions(model, folds, layout, wavenumbers), layout, spaces.local, work);
   const Sparse warping = warpingProduct(model, layout);
   spaces.distortional =
       orthonormal(gd * nullSpace(spaces.global.transpose() * (warping * gd)), work);

@@ -4,14 +4,13 @@
 //
 // Methods: Ádány and Schafer, Buckling mode decomposition of single-branched
 // open cross-section members via finite strip method, Thin-Walled Structures
-// 44 (2006), derivation and application; Ádány and Schafer, ... of arbitrary
-// open cross-sections (2008); Li and Schafer, The constrained finite strip
-// method for general end boundary conditions (SSRC 2010), for several
-// longitudinal terms; Ádány and Schafer, Generalized constrained finite strip
-// method for thin-walled members with arbitrary cross-section, Thin-Walled
-// Structures 84 (2014), for the mechanical criteria; Jin, Ádány and Schafer,
-// on the force-based method for rounded corners, for the problem that a
-// rounded corner poses.
+// 44 (2006), derivation and application; Ádány and Schafer (2008), the
+// constrained method for arbitrary, branched open sections; Li and Schafer, The constrained finite
+// strip method for general end boundary conditions (SSRC 2010), for several longitudinal terms;
+// Ádány and Schafer, Generalized constrained finite strip method for thin-walled members with
+// arbitrary cross-section, Thin-Walled Structures 84 (2014), for the mechanical criteria; Jin,
+// Ádány and Schafer, on the force-based method for rounded corners, for the problem that a rounded
+// corner poses.
 //
 // The spaces, in this system's words. The section is cut into folds
 // (corners, free edges, branches, and every rounded corner taken as one
@@ -19,17 +18,24 @@
 //  - GDL: the folds move as rigid pieces in the section's plane; the walls
 //    have neither transverse membrane strain nor in-plane shear, so each
 //    wall's displacement along it is constant and its warping linear.
-//  - L: in GDL without warping (v = 0): the folds do not move but turn
-//    about their pivots (a sharp corner turns about itself), the walls bend.
+//  - L: without warping (v = 0): the folds do not move but turn about their
+//    pivots (a sharp corner turns about itself), the walls bend. A rounded
+//    fold that turns shears its own short strips a little; it is taken as
+//    one corner all the same, which is what makes a rounded section's local
+//    mode local. (GD's folds keep their strips exactly free of shear.)
 //  - GD: the rest of GDL, driven by warping: for each warping pattern the
 //    walls' transverse bending is the least the folds' motion allows (the
 //    cross-section as a plane frame; a bending that the frame's stiffness
 //    cannot tell apart is chosen orthogonal to L in the work norm).
-//  - G: the motions in GD that move the section as a rigid body in its plane
-//    (Vlasov: axial, two flexures, torsion). A rigid motion without warping
-//    (a flat plate bent about its weak axis, an angle twisted about its
-//    corner) stays in L, as in the classical definition.
-//  - D: the rest of GD, orthogonal to G in the work norm.
+//  - G: axial shortening and the rigid motions of the section in its plane
+//    with the warping that keeps every strip free of shear (Vlasov: two
+//    flexures and torsion). A rigid motion that L holds without warping (a
+//    flat plate bent about its weak axis, an angle twisted about its corner,
+//    sharp or rounded) stays in L, as in the classical definition.
+//  - D: the warping patterns of GD whose longitudinal stresses have no
+//    resultant of G's kind (no axial force, bending moment or bimoment: the
+//    warping is orthogonal to G's in t v^2 over the section), so that a
+//    distortional mode carries no global part.
 //  - O: what GDL cannot hold (shear, transverse extension), orthogonal to
 //    GDL in the work norm.
 // Each space is spanned by its natural basis, built from these definitions,
@@ -38,14 +44,15 @@
 //
 // Shares. A mode phi is split into phi_O (its part orthogonal to GDL in the
 // work norm) and the part in GDL, which splits uniquely into its G, D and L
-// parts; the share of each space is that part's work norm over the sum of
-// the four. The work norm is the geometric stiffness of a uniform unit
-// compression (for one longitudinal term, the thickness-weighted mean square
-// displacement): it weighs translations and rotations alike in any units,
-// it does not change when the mesh is refined or an arc adds short strips
-// (a vector norm counts nodes), it is positive for every load, and the
-// transverse Poisson strain of a long member, tiny in displacement, stays
-// tiny in O (an energy norm gives it about MUE^2 of the mode).
+// parts; the share of each space is the square of that part's work norm
+// over the sum of the four squares, the part of the mode's work it does
+// alone. The work norm is the geometric stiffness of a uniform unit
+// compression (for one longitudinal term, the thickness-weighted mean
+// square displacement): it weighs translations and rotations alike in any
+// units, it does not change when the mesh is refined or an arc adds short
+// strips (a vector norm counts nodes), it is positive for every load, and
+// the transverse Poisson strain of a long member, tiny in displacement,
+// stays tiny in O (an energy norm gives it about MUE^2 of the mode).
 #pragma once
 
 #include <Eigen/Dense>
