@@ -8,6 +8,7 @@
 
 #include "section/plate_geometry.h"
 #include "section/section_properties.h"
+#include "strip/classical_buckling.h"
 #include "strip/mode_identity.h"
 #include "tests/unit/modal_test_sections.h"
 
@@ -15,24 +16,10 @@ namespace {
 
 const StressField kCompression{1, 0, 0};
 
-// The smallest critical stress of a long member's 3 x 3 problem in
-// principal axes: flexure about both axes coupled with torsion about the
-// shear centre. (The strip engine's tests hold the same closed form; both
-// move to the strip floor's classical buckling unit.)
 double classicalStress(const SectionProperties& p, double E, double G, double L) {
-  const double angle = radians(p.principalAngle);
-  const double dy = p.ys - p.yc, dz = p.zs - p.zc;
-  const double x0 = std::cos(angle) * dy + std::sin(angle) * dz;
-  const double y0 = -std::sin(angle) * dy + std::cos(angle) * dz;
-  const double e = kPi * kPi * E / (L * L);
-  Eigen::Matrix3d K = Eigen::Matrix3d::Zero(), Kg;
-  K(0, 0) = e * p.I2;
-  K(1, 1) = e * p.I1;
-  K(2, 2) = G * p.J + e * p.Iw;
-  Kg << 1, 0, -y0, 0, 1, x0, -y0, x0, p.i0 * p.i0;
-  Kg *= p.area;
-  Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::Matrix3d> solver(K, Kg);
-  return solver.eigenvalues().minCoeff();
+  GlobalBuckling buckling;
+  EXPECT_TRUE(classicalGlobalBuckling(p, E, G, {L, L, L}, buckling).ok());
+  return buckling.stress;
 }
 
 TEST(PureModeTest, PureGlobalCurveIsTheClassicalFlexuralTorsionalOne) {
