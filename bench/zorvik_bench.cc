@@ -4,6 +4,7 @@
 // one call, and parsing them with std::from_chars from a buffer read whole.
 #include <benchmark/benchmark.h>
 
+#include <Eigen/Dense>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,11 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "section/plate_geometry.h"
 #include "strip/finite_strip.h"
+#include "strip/fold_structure.h"
+#include "strip/modal_spaces.h"
+#include "strip/pure_modes.h"
 #include "strip/signature_curve.h"
 #include "zorvik/batch_run.h"
 #include "zorvik/zorvik_options.h"
@@ -293,6 +298,62 @@ void BM_ChainLoadFactors(benchmark::State& state) {
   }
 }
 
+// The example lipped channel (200 x 75 x 20) with every corner rounded to
+// R = 4 in 4 arc plates, 2 thick, default strips: 49 nodes.
+StripModel roundedLippedChannel() {
+  CrossSection section;
+  if (!section.load(std::string(ZORVIK_EXAMPLES) + "/lipped_channel.kaf")) std::abort();
+  if (!roundCorners(section, 4, 4, true, std::vector<int>(std::size_t(section.ns), 1))
+           .misfitCorners.empty()) {
+    std::abort();
+  }
+  if (!setThickness(section, 2)) std::abort();
+  StripModel model;
+  if (!buildStripModel(section, 0, model)) std::abort();
+  return model;
+}
+
+// The lowest buckling mode in compression at L, by a dense solve.
+Eigen::VectorXd lowestMode(const StripModel& model, double L) {
+  Eigen::SparseMatrix<double> K, Kg;
+  assembleStiffness(model, StressField{1, 0, 0}, L, K, Kg);
+  const Eigen::MatrixXd k = K, kg = Kg;
+  Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> solver(kg, k);
+  Eigen::Index top = 0;
+  solver.eigenvalues().maxCoeff(&top);
+  return solver.eigenvectors().col(top);
+}
+
+// The modal spaces and the shares of the mode at one length (the
+// distortional minimum, near 600) of the rounded lipped channel, from the
+// folds on.
+void BM_ModalSpacesDirect(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const double L = 600;
+  const Eigen::VectorXd mode = lowestMode(model, L);
+  for (auto _ : state) {
+    FoldStructure folds;
+    if (!findFolds(model, folds)) std::abort();
+    ModalSpaces spaces;
+    if (!buildModalSpaces(model, folds, {kPi / L}, workNorm(model, L), spaces)) std::abort();
+    benchmark::DoNotOptimize(modeShares(spaces, mode));
+  }
+  state.counters["nodes"] = static_cast<double>(model.nodes.size());
+}
+
+// The pure distortional curve of the rounded lipped channel at 60 lengths.
+void BM_PureDistortionalCurve(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  for (auto _ : state) {
+    for (double L : lengths) {
+      PureMode pure;
+      if (!pureModeAt(model, StressField{1, 0, 0}, L, kDistortional, pure)) std::abort();
+      benchmark::DoNotOptimize(pure.lambda);
+    }
+  }
+}
+
 BENCHMARK(BM_Load)->Apply(sizes);
 BENCHMARK(BM_ParseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
@@ -302,6 +363,8 @@ BENCHMARK(BM_GenerationRound)->Apply(sizes);
 BENCHMARK(BM_CatalogueBatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CatalogueWriteFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignatureCurve)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModalSpacesDirect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PureDistortionalCurve)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.
