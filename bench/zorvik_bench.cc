@@ -325,8 +325,8 @@ Eigen::VectorXd lowestMode(const StripModel& model, double L) {
 }
 
 // The modal spaces and the shares of the mode at one length (the
-// distortional minimum, near 600) of the rounded lipped channel, from the
-// folds on.
+// distortional minimum, near 600) of the rounded lipped channel, built
+// directly from their definitions, from the folds on.
 void BM_ModalSpacesDirect(benchmark::State& state) {
   const StripModel model = roundedLippedChannel();
   const double L = 600;
@@ -341,14 +341,43 @@ void BM_ModalSpacesDirect(benchmark::State& state) {
   state.counters["nodes"] = static_cast<double>(model.nodes.size());
 }
 
-// The pure distortional curve of the rounded lipped channel at 60 lengths.
+// The work done once per section and mesh: folds, work norm, the spaces in
+// coordinates where warping is divided by the wavenumber.
+void BM_ModalSpacesPrepare(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  for (auto _ : state) {
+    ModalSpaceBuilder builder;
+    if (!builder.prepare(model)) std::abort();
+    benchmark::DoNotOptimize(builder.nodeCount());
+  }
+}
+
+// What each length adds: the spaces at its wavenumber and the mode's
+// shares (the goal: well under 1 ms).
+void BM_ModalSpacesAtLength(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const double L = 600;
+  const Eigen::VectorXd mode = lowestMode(model, L);
+  ModalSpaceBuilder builder;
+  if (!builder.prepare(model)) std::abort();
+  for (auto _ : state) {
+    ModalSpaces spaces;
+    if (!builder.spacesAt({kPi / L}, spaces)) std::abort();
+    benchmark::DoNotOptimize(modeShares(spaces, mode));
+  }
+}
+
+// The pure distortional curve of the rounded lipped channel at 60 lengths,
+// the spaces prepared once.
 void BM_PureDistortionalCurve(benchmark::State& state) {
   const StripModel model = roundedLippedChannel();
   const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
   for (auto _ : state) {
+    ModalSpaceBuilder builder;
+    if (!builder.prepare(model)) std::abort();
     for (double L : lengths) {
       PureMode pure;
-      if (!pureModeAt(model, StressField{1, 0, 0}, L, kDistortional, pure)) std::abort();
+      if (!pureModeAt(builder, model, StressField{1, 0, 0}, L, kDistortional, pure)) std::abort();
       benchmark::DoNotOptimize(pure.lambda);
     }
   }
@@ -364,6 +393,8 @@ BENCHMARK(BM_CatalogueBatch)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CatalogueWriteFloor)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignatureCurve)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ModalSpacesDirect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModalSpacesPrepare)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModalSpacesAtLength)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PureDistortionalCurve)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -49,27 +49,34 @@ Matrix columnsOf(const Matrix& a, const Matrix& b) {
   return both;
 }
 
-// A basis of the span of X's columns, orthonormal in M.
-Matrix orthonormal(const Matrix& X, const Sparse& M) {
-  Matrix Y = X;
-  for (Eigen::Index c = 0; c < Y.cols(); ++c) {
-    const double norm = workNormOf(Y.col(c), M);
-    if (norm > 0) Y.col(c) /= norm;
+// Coefficients C such that Y C spans what Y's columns span and is
+// orthonormal, given the Gram matrix Y^T M Y of Y's columns in M; columns
+// that add less than the rank tolerance are left out.
+Matrix orthonormalCoefficients(const Matrix& gram) {
+  const Eigen::Index n = gram.rows();
+  Vector scale = Vector::Ones(n);
+  for (Eigen::Index c = 0; c < n; ++c) {
+    if (gram(c, c) > 0) scale[c] = 1 / std::sqrt(gram(c, c));
   }
-  if (Y.cols() == 0) return Y;
-  const Matrix gram = Y.transpose() * (M * Y);
-  Eigen::SelfAdjointEigenSolver<Matrix> eigen(gram);
+  if (n == 0) return Matrix(0, 0);
+  const Matrix scaled = scale.asDiagonal() * gram * scale.asDiagonal();
+  Eigen::SelfAdjointEigenSolver<Matrix> eigen(scaled);
   const double largest = eigen.eigenvalues().maxCoeff();
   std::vector<Eigen::Index> kept;
-  for (Eigen::Index i = 0; i < gram.rows(); ++i) {
+  for (Eigen::Index i = 0; i < n; ++i) {
     if (eigen.eigenvalues()[i] > kRankTolerance * largest) kept.push_back(i);
   }
-  Matrix basis(Y.rows(), Eigen::Index(kept.size()));
+  Matrix coefficients(n, Eigen::Index(kept.size()));
   for (std::size_t c = 0; c < kept.size(); ++c) {
-    basis.col(Eigen::Index(c)) =
-        Y * eigen.eigenvectors().col(kept[c]) / std::sqrt(eigen.eigenvalues()[kept[c]]);
+    coefficients.col(Eigen::Index(c)) = scale.asDiagonal() * eigen.eigenvectors().col(kept[c]) /
+                                        std::sqrt(eigen.eigenvalues()[kept[c]]);
   }
-  return basis;
+  return coefficients;
+}
+
+// A basis of the span of X's columns, orthonormal in M.
+Matrix orthonormal(const Matrix& X, const Sparse& M) {
+  return X * orthonormalCoefficients(X.transpose() * (M * X));
 }
 
 // The transverse bending of every strip as a plane beam (the section as a
@@ -413,6 +420,83 @@ Matrix rigidWithWarping(const Matrix& rigid, const Layout& layout, const Matrix&
   return orthonormal(columnsOf(axial, inPlane * nullSpace(still.transpose())), work);
 }
 
+// The refusals that buildModalSpaces and the builder share.
+Result checkInputs(const StripModel& model, const FoldStructure& folds,
+                   const std::vector<double>& wavenumbers, const Sparse& work) {
+  for (double k : wavenumbers) {
+    if (!(std::isfinite(k) && k > 0)) return Result::failure("a wavenumber is not above 0");
+  }
+  const Layout layout{int(model.nodes.size()), int(wavenumbers.size())};
+  if (layout.terms == 0 || work.rows() != layout.size() || work.cols() != layout.size() ||
+      folds.foldOf.size() != model.nodes.size()) {
+    return Result::failure("the work norm or the folds do not fit the model");
+  }
+  return Result::success();
+}
+
+Result notAddingUp(Eigen::Index combined, Eigen::Index inside) {
+  return Result::failed("the spaces G, D and L do not add up to G + D + L (" +
+                        std::to_string(combined) + " of " + std::to_string(inside) +
+                        " directions)");
+}
+
+// G, D and L at the wavenumbers, each orthonormal in the work norm, from the
+// definitions as they read.
+Result constructSpaces(const StripModel& model, const FoldStructure& folds,
+                       const std::vector<double>& wavenumbers, const Sparse& work,
+                       ModalSpaces& spaces) {
+  const Layout layout{int(model.nodes.size()), int(wavenumbers.size())};
+  RawSpace exact = RawBuilder(model, folds, layout, true).build(wavenumbers);
+  RawSpace still = RawBuilder(model, folds, layout, false).build(wavenumbers);
+  const Matrix gdlExact = exact.displacement * nullSpace(exact.constraint);
+  spaces.local = orthonormal(still.displacement * nullSpace(still.constraint), work);
+  const Matrix inside = orthonormal(columnsOf(gdlExact, spaces.local), work);
+  const Sparse frame = frameStiffness(model, layout);
+  const Matrix gd = orthonormal(warpingDriven(inside, spaces.local, frame, work), work);
+  spaces.global =
+      rigidWithWarping(rigidMotions(model, folds, layout, wavenumbers), layout, spaces.local, work);
+  const Sparse warping = warpingProduct(model, layout);
+  spaces.distortional =
+      orthonormal(gd * nullSpace(spaces.global.transpose() * (warping * gd)), work);
+  const Eigen::Index combined =
+      spaces.global.cols() + spaces.distortional.cols() + spaces.local.cols();
+  if (combined != inside.cols()) return notAddingUp(combined, inside.cols());
+  return Result::success();
+}
+
+// Readies the spaces for splitting a mode into its parts: the Schur
+// complement of L (orthonormal) in the Gram matrix of [G D L], from
+// [G D]^T W [G D] and cross = [G D]^T W L.
+Result settle(const Matrix& gdGram, const Matrix& cross, ModalSpaces& spaces) {
+  spaces.crossLocal = cross;
+  spaces.reduced.compute(gdGram - cross * cross.transpose());
+  if (spaces.reduced.info() != Eigen::Success) {
+    return Result::failed("the spaces G, D and L are not independent at this wavenumber");
+  }
+  return Result::success();
+}
+
+// [G D] in one matrix.
+Matrix globalAndDistortional(const ModalSpaces& spaces) {
+  return columnsOf(spaces.global, spaces.distortional);
+}
+
+// Every term's warping (v) rows of X times that term's factor.
+void scaleWarping(const std::vector<double>& factors, int nodes, Matrix& X) {
+  for (std::size_t term = 0; term < factors.size(); ++term) {
+    for (int i = 0; i < nodes; ++i) X.row(4 * (int(term) * nodes + i) + 2) *= factors[term];
+  }
+}
+
+bool couplesWarping(const Sparse& work) {
+  for (Eigen::Index c = 0; c < work.outerSize(); ++c) {
+    for (Sparse::InnerIterator it(work, c); it; ++it) {
+      if ((it.row() % 4 == 2) != (it.col() % 4 == 2) && it.value() != 0) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Sparse workNorm(const StripModel& model, double L) {
@@ -425,58 +509,104 @@ Sparse workNorm(const StripModel& model, double L) {
 Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
                         const std::vector<double>& wavenumbers, const Sparse& work,
                         ModalSpaces& spaces) {
-  for (double k : wavenumbers) {
-    if (!(std::isfinite(k) && k > 0)) return Result::failure("a wavenumber is not above 0");
-  }
-  Layout layout{int(model.nodes.size()), int(wavenumbers.size())};
-  if (layout.terms == 0 || work.rows() != layout.size() || work.cols() != layout.size() ||
-      folds.foldOf.size() != model.nodes.size()) {
+  if (Result checked = checkInputs(model, folds, wavenumbers, work); !checked) return checked;
+  if (Result built = constructSpaces(model, folds, wavenumbers, work, spaces); !built) return built;
+  spaces.work = work;
+  const Matrix gd = globalAndDistortional(spaces);
+  const Matrix weighted = gd.transpose() * work;
+  return settle(weighted * gd, weighted * spaces.local, spaces);
+}
+
+Result ModalSpaceBuilder::prepare(const StripModel& model) {
+  *this = ModalSpaceBuilder();
+  FoldStructure folds;
+  if (Result found = findFolds(model, folds); !found) return found;
+  return prepare(model, folds, 1, workNorm(model, 1000));
+}
+
+Result ModalSpaceBuilder::prepare(const StripModel& model, const FoldStructure& folds, int terms,
+                                  const Sparse& work) {
+  *this = ModalSpaceBuilder();
+  if (folds.foldOf.size() != model.nodes.size() || !(folds.size > 0) || terms < 1) {
     return Result::failure("the work norm or the folds do not fit the model");
   }
-  RawSpace exact = RawBuilder(model, folds, layout, true).build(wavenumbers);
-  RawSpace still = RawBuilder(model, folds, layout, false).build(wavenumbers);
-  const Matrix gdlExact = exact.displacement * nullSpace(exact.constraint);
-  spaces.local = orthonormal(still.displacement * nullSpace(still.constraint), work);
-  spaces.inside = orthonormal(columnsOf(gdlExact, spaces.local), work);
-  const Sparse frame = frameStiffness(model, layout);
-  const Matrix gd = orthonormal(warpingDriven(spaces.inside, spaces.local, frame, work), work);
-  spaces.global =
-      rigidWithWarping(rigidMotions(model, folds, layout, wavenumbers), layout, spaces.local, work);
-  const Sparse warping = warpingProduct(model, layout);
-  spaces.distortional =
-      orthonormal(gd * nullSpace(spaces.global.transpose() * (warping * gd)), work);
-  spaces.work = work;
-  const Matrix combined = columnsOf(columnsOf(spaces.global, spaces.distortional), spaces.local);
-  if (combined.cols() != spaces.inside.cols()) {
-    return Result::failed("the spaces G, D and L do not add up to G + D + L (" +
-                          std::to_string(combined.cols()) + " of " +
-                          std::to_string(spaces.inside.cols()) + " directions)");
+  const std::vector<double> reference(static_cast<std::size_t>(terms), 1 / folds.size);
+  if (Result checked = checkInputs(model, folds, reference, work); !checked) return checked;
+  if (couplesWarping(work)) {
+    return Result::failure("the work norm couples the warping with the motions in the plane");
   }
-  const Matrix weighted = combined.transpose() * work;
-  spaces.coordinates = (weighted * combined).ldlt().solve(weighted);
+  ModalSpaces spaces;
+  if (Result built = constructSpaces(model, folds, reference, work, spaces); !built) return built;
+  nodes_ = int(model.nodes.size());
+  terms_ = terms;
+  globalColumns_ = spaces.global.cols();
+  scaled_ = globalAndDistortional(spaces);
+  crossLocal_ = scaled_.transpose() * (work * spaces.local);
+  scaleWarping(std::vector<double>(reference.size(), folds.size), nodes_, scaled_);
+  local_ = spaces.local;
+  work_ = work;
   return Result::success();
 }
 
+Result ModalSpaceBuilder::spacesAt(const std::vector<double>& wavenumbers,
+                                   ModalSpaces& spaces) const {
+  for (double k : wavenumbers) {
+    if (!(std::isfinite(k) && k > 0)) return Result::failure("a wavenumber is not above 0");
+  }
+  if (terms_ == 0) return Result::failure("the modal spaces were not prepared");
+  if (int(wavenumbers.size()) != terms_) {
+    return Result::failure("the wavenumbers do not fit the prepared terms");
+  }
+  Matrix gd = scaled_;
+  scaleWarping(wavenumbers, nodes_, gd);
+  const Matrix gram = gd.transpose() * (work_ * gd);
+  const Eigen::Index g = globalColumns_, d = gd.cols() - g;
+  const Matrix toGlobal = orthonormalCoefficients(gram.topLeftCorner(g, g));
+  const Matrix toDistortional = orthonormalCoefficients(gram.bottomRightCorner(d, d));
+  if (toGlobal.cols() != g || toDistortional.cols() != d) {
+    return notAddingUp(toGlobal.cols() + toDistortional.cols() + local_.cols(),
+                       gd.cols() + local_.cols());
+  }
+  spaces.global = gd.leftCols(g) * toGlobal;
+  spaces.distortional = gd.rightCols(d) * toDistortional;
+  spaces.local = local_;
+  spaces.work = work_;
+  Matrix coefficients = Matrix::Zero(g + d, g + d);
+  coefficients.topLeftCorner(g, g) = toGlobal;
+  coefficients.bottomRightCorner(d, d) = toDistortional;
+  return settle(coefficients.transpose() * gram * coefficients,
+                coefficients.transpose() * crossLocal_, spaces);
+}
+
 Matrix spaceBasis(const ModalSpaces& spaces, unsigned classes) {
-  Matrix basis(spaces.inside.rows(), 0);
+  Matrix basis(spaces.local.rows(), 0);
   auto add = [&](const Matrix& columns) { basis = columnsOf(basis, columns); };
   if (classes & kGlobal) add(spaces.global);
   if (classes & kDistortional) add(spaces.distortional);
   if (classes & kLocal) add(spaces.local);
   if (classes & kOther) {
-    const Matrix weighted = (spaces.work * spaces.inside).transpose();
+    const Matrix inside = columnsOf(globalAndDistortional(spaces), spaces.local);
+    const Matrix weighted = (spaces.work * inside).transpose();
     add(orthonormal(nullSpace(weighted), spaces.work));
   }
   return basis;
 }
 
+// The coordinates c of the mode's part in G + D + L solve (C^T W C) c =
+// C^T W mode with C = [G D L]; L's block of C^T W C is the identity, so
+// that only the small Schur complement of G and D is factorised.
 ModeShares modeShares(const ModalSpaces& spaces, const Vector& mode) {
-  const Vector inside = spaces.inside * (spaces.inside.transpose() * (spaces.work * mode));
-  const Vector other = mode - inside;
-  const Vector parts = spaces.coordinates * inside;
+  const Vector weighted = spaces.work * mode;
   const Eigen::Index g = spaces.global.cols(), d = spaces.distortional.cols();
-  const double G = parts.head(g).squaredNorm(), D = parts.segment(g, d).squaredNorm();
-  const double L = parts.tail(parts.size() - g - d).squaredNorm();
+  Vector inGD(g + d);
+  inGD << spaces.global.transpose() * weighted, spaces.distortional.transpose() * weighted;
+  const Vector inL = spaces.local.transpose() * weighted;
+  const Vector gd = spaces.reduced.solve(inGD - spaces.crossLocal * inL);
+  const Vector l = inL - spaces.crossLocal.transpose() * gd;
+  const Vector other =
+      mode - spaces.global * gd.head(g) - spaces.distortional * gd.tail(d) - spaces.local * l;
+  const double G = gd.head(g).squaredNorm(), D = gd.tail(d).squaredNorm();
+  const double L = l.squaredNorm();
   const double O = other.dot(spaces.work * other);
   const double sum = G + D + L + O;
   ModeShares shares;

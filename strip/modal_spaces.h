@@ -79,10 +79,11 @@ struct ModalSpaces {
   Eigen::MatrixXd global;
   Eigen::MatrixXd distortional;
   Eigen::MatrixXd local;
-  Eigen::MatrixXd inside;  // G + D + L
   Eigen::SparseMatrix<double> work;
-  // From a vector in G + D + L to its coordinates in [G D L].
-  Eigen::MatrixXd coordinates;
+  // For splitting a vector of G + D + L into its parts: [G D]^T W L, and
+  // the factor of the Schur complement of L in the Gram matrix of [G D L].
+  Eigen::MatrixXd crossLocal;
+  Eigen::LLT<Eigen::MatrixXd> reduced;
 };
 
 // The work norm of a model with one longitudinal term of half-wavelength L:
@@ -95,10 +96,57 @@ Eigen::SparseMatrix<double> workNorm(const StripModel& model, double L);
 // the warping of each term being its function's derivative over its
 // wavenumber. work is the work norm in the same layout. Refused for a
 // section whose folds cannot be found (closed, or in parts) and for a
-// wavenumber that is not finite and above 0.
+// wavenumber that is not finite and above 0. Built from the definitions at
+// every call, as they read: the reference for ModalSpaceBuilder, which is
+// what a curve uses.
 Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
                         const std::vector<double>& wavenumbers,
                         const Eigen::SparseMatrix<double>& work, ModalSpaces& spaces);
+
+// The spaces at any wavenumber, from the work done once per model. Where
+// each term's warping is divided by its wavenumber, the constraints of
+// every space no longer depend on it (the walls' displacement along them
+// is the difference of their ends' warping over k times the width, the
+// warping of a rigid motion k times its sectorial coordinate), and the
+// work norm does not couple warping with the motions in the plane: in
+// those coordinates each space is the same at every wavenumber. So the
+// spaces are built once, and at each wavenumber only G and D, small, are
+// scaled back and held orthonormal in the work norm; L has no warping and
+// does not change at all. The spaces' dimensions are decided once, at the
+// wavenumber 1 / size where warping and bending weigh alike. (At long
+// lengths buildModalSpaces starts to lose the small warping that turns a
+// rounded corner, which shrinks with the wavenumber below its rank test;
+// the builder keeps it, so a curve's D has one dimension at every length.)
+class ModalSpaceBuilder {
+ public:
+  // For one longitudinal term, in the work norm of workNorm (which does not
+  // depend on the length). Refused as findFolds refuses.
+  Result prepare(const StripModel& model);
+  // For this many terms, in this work norm in their layout. Refused as
+  // buildModalSpaces refuses, and for a work norm that couples the warping
+  // with the motions in the plane (a geometric stiffness never does).
+  Result prepare(const StripModel& model, const FoldStructure& folds, int terms,
+                 const Eigen::SparseMatrix<double>& work);
+  // The spaces at these wavenumbers, one per term: the spaces of
+  // buildModalSpaces at the same wavenumbers in the same work norm.
+  // Refused for a wavenumber that is not finite and above 0 and for a
+  // count of them other than the prepared terms.
+  Result spacesAt(const std::vector<double>& wavenumbers, ModalSpaces& spaces) const;
+
+  int nodeCount() const { return nodes_; }
+  int termCount() const { return terms_; }
+
+ private:
+  int nodes_ = 0;
+  int terms_ = 0;
+  // G's columns then D's, with every term's warping divided by its
+  // wavenumber, and their products with L in the work norm.
+  Eigen::MatrixXd scaled_;
+  Eigen::Index globalColumns_ = 0;
+  Eigen::MatrixXd crossLocal_;
+  Eigen::MatrixXd local_;
+  Eigen::SparseMatrix<double> work_;
+};
 
 // The columns that span the given spaces together (O computed here, as the
 // complement of G + D + L in the work norm).

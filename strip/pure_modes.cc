@@ -3,7 +3,6 @@
 #include <string>
 
 #include "section/plate_geometry.h"
-#include "strip/fold_structure.h"
 
 namespace {
 
@@ -50,14 +49,15 @@ StripModel withoutPoissonCoupling(const StripModel& model) {
   return changed;
 }
 
-Result pureModeAt(const StripModel& model, const StressField& stress, double L, unsigned classes,
-                  PureMode& pure, PureLaw law) {
+Result pureModeAt(const ModalSpaceBuilder& builder, const StripModel& model,
+                  const StressField& stress, double L, unsigned classes, PureMode& pure,
+                  PureLaw law) {
   pure = PureMode();
-  FoldStructure folds;
-  if (Result found = findFolds(model, folds); !found) return found;
+  if (builder.nodeCount() != int(model.nodes.size()) || builder.termCount() != 1) {
+    return Result::failure("the modal spaces were prepared for another model");
+  }
   ModalSpaces spaces;
-  const Result built = buildModalSpaces(model, folds, {kPi / L}, workNorm(model, L), spaces);
-  if (!built) return built;
+  if (Result built = builder.spacesAt({kPi / L}, spaces); !built) return built;
   const Eigen::MatrixXd basis = spaceBasis(spaces, classes);
   if (basis.cols() == 0) {
     return Result::failure("the section has no " + spaceNames(classes) + " deformation");
@@ -69,4 +69,12 @@ Result pureModeAt(const StripModel& model, const StressField& stress, double L, 
   if (solved.isFailed()) return Result::failed(spaceNames(classes) + ": " + solved.reason());
   if (!solved) return Result::failure(spaceNames(classes) + ": " + solved.reason());
   return Result::success();
+}
+
+Result pureModeAt(const StripModel& model, const StressField& stress, double L, unsigned classes,
+                  PureMode& pure, PureLaw law) {
+  pure = PureMode();
+  ModalSpaceBuilder builder;
+  if (Result prepared = builder.prepare(model); !prepared) return prepared;
+  return pureModeAt(builder, model, stress, L, classes, pure, law);
 }

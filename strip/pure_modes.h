@@ -41,7 +41,15 @@ StripModel withoutPoissonCoupling(const StripModel& model);
 enum class PureLaw { plates, memberForGlobal };
 
 // The pure problem of the given spaces (ModeClass flags) at the
-// half-wavelength L. Refused, naming the space, when it is empty (a plain
-// channel has no distortional space) or not compressed.
+// half-wavelength L, with the spaces of a builder prepared for the model
+// with one term. Refused, naming the space, when it is empty (a plain
+// channel has no distortional space) or not compressed, and when the
+// builder was prepared for another model.
+Result pureModeAt(const ModalSpaceBuilder& spaces, const StripModel& model,
+                  const StressField& stress, double L, unsigned classes, PureMode& pure,
+                  PureLaw law = PureLaw::memberForGlobal);
+
+// The same with the spaces prepared here: for one length. A curve prepares
+// a builder once.
 Result pureModeAt(const StripModel& model, const StressField& stress, double L, unsigned classes,
                   PureMode& pure, PureLaw law = PureLaw::memberForGlobal);

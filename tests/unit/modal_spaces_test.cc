@@ -8,8 +8,10 @@
 #include <cmath>
 
 #include "section/plate_geometry.h"
+#include "section/section_properties.h"
 #include "strip/fold_structure.h"
 #include "strip/mode_identity.h"
+#include "strip/pure_modes.h"
 #include "strip/signature_curve.h"
 #include "tests/unit/modal_test_sections.h"
 
@@ -106,6 +108,123 @@ TEST(ModalSpacesTest, SpacesHaveTheDimensionsOfTheirDefinitions) {
   const ModalSpaces angle = spacesAt(modelOf(exampleSection("angle")), 300);
   EXPECT_EQ(angle.global.cols(), 3);
   EXPECT_EQ(angle.distortional.cols(), 0);
+}
+
+// A vector with a part in every space, the same on every run.
+Eigen::VectorXd mixedVector(Eigen::Index size) {
+  Eigen::VectorXd x(size);
+  for (Eigen::Index i = 0; i < size; ++i) x[i] = std::sin(1.7 * double(i) + 0.3);
+  return x;
+}
+
+void expectSameShares(const ModeShares& a, const ModeShares& b, const std::string& where) {
+  EXPECT_NEAR(a.global, b.global, 1e-9) << where;
+  EXPECT_NEAR(a.distortional, b.distortional, 1e-9) << where;
+  EXPECT_NEAR(a.local, b.local, 1e-9) << where;
+  EXPECT_NEAR(a.other, b.other, 1e-9) << where;
+}
+
+void expectSameSpaces(const ModalSpaces& direct, const ModalSpaces& fast,
+                      const std::vector<Eigen::VectorXd>& vectors, const std::string& where) {
+  EXPECT_EQ(direct.global.cols(), fast.global.cols()) << where;
+  EXPECT_EQ(direct.distortional.cols(), fast.distortional.cols()) << where;
+  EXPECT_EQ(direct.local.cols(), fast.local.cols()) << where;
+  for (const Eigen::VectorXd& x : vectors) {
+    expectSameShares(modeShares(direct, x), modeShares(fast, x), where);
+  }
+}
+
+// The builder's spaces are those built directly from the definitions: the
+// same dimensions and the same shares of buckling modes and of a vector
+// with a part in every space, over two and a half decades of length, on
+// sharp and rounded sections, and with two longitudinal terms. (Longer, the
+// direct construction starts to lose the small warping that an arc's turn
+// carries, which shrinks with the wavenumber below its rank test; the
+// builder decides once, where warping and bending weigh alike.)
+TEST(ModalSpaceBuilderTest, SpacesAreTheDirectConstructionsAtEveryLength) {
+  const CrossSection zed = exampleSection("zed");
+  const CrossSection sections[] = {exampleSection("lipped_channel"),
+                                   roundedSection(exampleSection("lipped_channel"), 8), zed,
+                                   roundedSection(zed, 4 * zed.t_r[0]), webStiffenedChannel()};
+  for (const CrossSection& section : sections) {
+    const StripModel model = modelOf(section);
+    ModalSpaceBuilder builder;
+    ASSERT_TRUE(builder.prepare(model).ok());
+    const double size = sectionSize(section);
+    for (double share : {0.1, 1.0, 10.0, 30.0}) {
+      const double L = share * size;
+      ModalSpaces fast;
+      ASSERT_TRUE(builder.spacesAt({kPi / L}, fast).ok());
+      const std::vector<Eigen::VectorXd> vectors{
+          lowestMode(model, kCompression, L).vector,
+          lowestMode(model, StressField{1, 0, -2 / size}, L).vector,
+          mixedVector(4 * Eigen::Index(model.nodes.size()))};
+      expectSameSpaces(directSpacesAt(model, L), fast, vectors,
+                       section.title + " at " + std::to_string(L));
+    }
+  }
+  // Terms 1 and 2 of a simply supported member: each term's work norm is
+  // the one-term norm, which does not depend on the length.
+  const StripModel model = modelOf(roundedSection(exampleSection("lipped_channel"), 8));
+  const Eigen::SparseMatrix<double> one = workNorm(model, 1000);
+  std::vector<Eigen::Triplet<double>> entries;
+  for (int term = 0; term < 2; ++term) {
+    for (Eigen::Index c = 0; c < one.outerSize(); ++c) {
+      for (Eigen::SparseMatrix<double>::InnerIterator it(one, c); it; ++it) {
+        entries.emplace_back(it.row() + term * one.rows(), it.col() + term * one.rows(),
+                             it.value());
+      }
+    }
+  }
+  Eigen::SparseMatrix<double> two(2 * one.rows(), 2 * one.rows());
+  two.setFromTriplets(entries.begin(), entries.end());
+  FoldStructure folds;
+  ASSERT_TRUE(findFolds(model, folds).ok());
+  ModalSpaceBuilder builder;
+  ASSERT_TRUE(builder.prepare(model, folds, 2, two).ok());
+  for (double a : {300.0, 3000.0}) {
+    const std::vector<double> wavenumbers{kPi / a, 2 * kPi / a};
+    ModalSpaces direct, fast;
+    ASSERT_TRUE(buildModalSpaces(model, folds, wavenumbers, two, direct).ok());
+    ASSERT_TRUE(builder.spacesAt(wavenumbers, fast).ok());
+    Eigen::VectorXd modes(two.rows());
+    modes << lowestMode(model, kCompression, a).vector,
+        lowestMode(model, kCompression, a / 2).vector;
+    expectSameSpaces(direct, fast, {modes, mixedVector(two.rows())},
+                     "two terms at " + std::to_string(a));
+  }
+}
+
+TEST(ModalSpaceBuilderTest, UnfitInputsAreRefused) {
+  ModalSpaceBuilder builder;
+  ModalSpaces spaces;
+  EXPECT_EQ(builder.spacesAt({0.01}, spaces).reason(), "the modal spaces were not prepared");
+  const StripModel channel = modelOf(exampleSection("channel"));
+  ASSERT_TRUE(builder.prepare(channel).ok());
+  EXPECT_EQ(builder.spacesAt({0.01, 0.02}, spaces).reason(),
+            "the wavenumbers do not fit the prepared terms");
+  EXPECT_EQ(builder.spacesAt({-0.01}, spaces).reason(), "a wavenumber is not above 0");
+  PureMode pure;
+  EXPECT_EQ(pureModeAt(builder, modelOf(exampleSection("lipped_channel")), kCompression, 500,
+                       kLocal, pure)
+                .reason(),
+            "the modal spaces were prepared for another model");
+  // A refused preparation leaves nothing prepared.
+  const StripModel tube =
+      modelOf(fromLines({{0, 0, 50, 0}, {50, 0, 50, 50}, {50, 50, 0, 50}, {0, 50, 0, 0}}, 2));
+  EXPECT_EQ(builder.prepare(tube).reason(),
+            "it has a closed cell: the modal spaces are defined for open sections");
+  EXPECT_EQ(builder.spacesAt({0.01}, spaces).reason(), "the modal spaces were not prepared");
+  FoldStructure folds;
+  ASSERT_TRUE(findFolds(channel, folds).ok());
+  EXPECT_EQ(builder.prepare(channel, folds, 2, workNorm(channel, 100)).reason(),
+            "the work norm or the folds do not fit the model");
+  // The warping of node 0 tied to its displacement in the plane.
+  Eigen::SparseMatrix<double> coupled = workNorm(channel, 100);
+  coupled.coeffRef(0, 2) += 1e-3 * coupled.coeff(0, 0);
+  coupled.coeffRef(2, 0) += 1e-3 * coupled.coeff(0, 0);
+  EXPECT_EQ(builder.prepare(channel, folds, 1, coupled).reason(),
+            "the work norm couples the warping with the motions in the plane");
 }
 
 TEST(ModalSharesTest, SharpSectionsAtTheirMinimaAndAtLongLengths) {

@@ -40,7 +40,19 @@ inline StripModel modelOf(const CrossSection& section) {
   return model;
 }
 
+// The spaces at L as the program builds them, from a builder.
 inline ModalSpaces spacesAt(const StripModel& model, double L) {
+  ModalSpaceBuilder builder;
+  const Result prepared = builder.prepare(model);
+  EXPECT_TRUE(prepared.ok()) << prepared.reason();
+  ModalSpaces spaces;
+  const Result built = builder.spacesAt({kPi / L}, spaces);
+  EXPECT_TRUE(built.ok()) << built.reason();
+  return spaces;
+}
+
+// The spaces at L built directly from their definitions.
+inline ModalSpaces directSpacesAt(const StripModel& model, double L) {
   FoldStructure folds;
   const Result found = findFolds(model, folds);
   EXPECT_TRUE(found.ok()) << found.reason();
