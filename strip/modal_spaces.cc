@@ -79,6 +79,16 @@ Matrix orthonormal(const Matrix& X, const Sparse& M) {
   return X * orthonormalCoefficients(X.transpose() * (M * X));
 }
 
+// The same for columns that are independent (a basis by construction): X
+// R^-1 with R the Cholesky factor of their Gram matrix, at a fraction of the
+// eigen decomposition's cost; orthonormal's way should the factor break down.
+Matrix orthonormalIndependent(const Matrix& X, const Sparse& M) {
+  const Matrix gram = X.transpose() * (M * X);
+  Eigen::LLT<Matrix> factor(gram);
+  if (factor.info() != Eigen::Success) return X * orthonormalCoefficients(gram);
+  return factor.matrixU().solve<Eigen::OnTheRight>(X);
+}
+
 // The transverse bending of every strip as a plane beam (the section as a
 // frame); its stiffness is per unit E and the same in every term.
 Sparse frameStiffness(const StripModel& model, const Layout& layout) {
@@ -378,22 +388,30 @@ Matrix warpingDriven(const Matrix& inside, const Matrix& local, const Sparse& fr
   for (Eigen::Index i = 0; i < frameL.rows(); ++i) {
     (eigen.eigenvalues()[i] > 1e-12 * largest ? felt : unfelt).push_back(i);
   }
+  const Matrix bending = (frame * local).transpose() * inside;
+  const Matrix weighted = (work * local).transpose() * inside;
   Matrix conditions(frameL.rows(), inside.cols());
   Eigen::Index row = 0;
   for (Eigen::Index i : felt) {
-    conditions.row(row++) = (local * eigen.eigenvectors().col(i)).transpose() * (frame * inside);
+    conditions.row(row++) = eigen.eigenvectors().col(i).transpose() * bending;
   }
   for (Eigen::Index i : unfelt) {
-    conditions.row(row++) = (local * eigen.eigenvectors().col(i)).transpose() * (work * inside);
+    conditions.row(row++) = eigen.eigenvectors().col(i).transpose() * weighted;
   }
   return inside * nullSpace(conditions);
 }
 
-// The rigid motions less those that L holds without their warping (a flat
-// plate bent about its weak axis, an angle twisted about its corner, sharp
-// or rounded): those stay local, as in the classical definition.
-Matrix rigidWithWarping(const Matrix& rigid, const Layout& layout, const Matrix& local,
-                        const Sparse& work) {
+// The rigid motions parted by whether L holds them without their warping
+// (a flat plate bent about its weak axis, an angle twisted about its
+// corner, sharp or rounded): those stay local, as in the classical
+// definition, and the frame cannot feel them.
+struct RigidParts {
+  Matrix global;  // axial shortening and the motions L cannot hold, with their warping
+  Matrix held;    // the motions L holds, without warping, orthonormal
+};
+
+RigidParts splitRigidMotions(const Matrix& rigid, const Layout& layout, const Matrix& local,
+                             const Sparse& work) {
   Matrix axial(rigid.rows(), layout.terms), inPlane(rigid.rows(), 3 * layout.terms);
   for (int term = 0; term < layout.terms; ++term) {
     axial.col(term) = rigid.col(4 * term);
@@ -417,7 +435,46 @@ Matrix rigidWithWarping(const Matrix& rigid, const Layout& layout, const Matrix&
   for (std::size_t c = 0; c < inLocal.size(); ++c) {
     still.col(Eigen::Index(c)) = eigen.eigenvectors().col(inLocal[c]);
   }
-  return orthonormal(columnsOf(axial, inPlane * nullSpace(still.transpose())), work);
+  RigidParts parts;
+  parts.global = orthonormal(columnsOf(axial, inPlane * nullSpace(still.transpose())), work);
+  parts.held = orthonormal(flat * still, work);
+  return parts;
+}
+
+// GD without G + D + L. A vector of G + D + L without warping is in L, so
+// GDL's vectors that carry its independent warping patterns, less their
+// parts in L, span G + D + L with L. GD keeps warpingDriven's conditions:
+// L^T F x = 0, and H^T W x = 0 for the rigid motions H that L holds (the
+// frame cannot feel them). A vector c W-orthogonal to L keeps the second;
+// c - L y keeps both when (L^T F L) y = L^T F c with y orthogonal to
+// L^T W H, H's coordinates in L, which span the null space of L^T F L.
+Result warpingDrivenOnce(const Matrix& gdl, const Matrix& local, const Matrix& held,
+                         const Sparse& frame, const Sparse& work, const Layout& layout,
+                         Matrix& gd) {
+  // The warping of every GDL vector, weighted by each node's share of the
+  // work norm, so that short strips count as little as they weigh.
+  Matrix warping(layout.nodes * layout.terms, gdl.cols());
+  for (Eigen::Index i = 0; i < warping.rows(); ++i) {
+    warping.row(i) = std::sqrt(work.coeff(4 * i + 2, 4 * i + 2)) * gdl.row(4 * i + 2);
+  }
+  Eigen::ColPivHouseholderQR<Matrix> qr(warping);
+  qr.setThreshold(std::sqrt(kRankTolerance));
+  Matrix carriers(gdl.rows(), qr.rank());
+  for (Eigen::Index c = 0; c < qr.rank(); ++c) {
+    carriers.col(c) = gdl.col(qr.colsPermutation().indices()[c]);
+  }
+  carriers = orthonormal(carriers - local * (local.transpose() * (work * carriers)), work);
+  const Matrix bentLocal = frame * local;
+  Matrix bending = bentLocal.transpose() * local;
+  const Matrix heldIn = local.transpose() * (work * held);
+  // The null space filled at the scale of the bending, which leaves y as it is.
+  bending += (bending.diagonal().maxCoeff() * heldIn) * heldIn.transpose();
+  Eigen::LLT<Matrix> factor(bending);
+  if (factor.info() != Eigen::Success) {
+    return Result::failed("the local space could not be parted from the distortional one");
+  }
+  gd = orthonormal(carriers - local * factor.solve(bentLocal.transpose() * carriers), work);
+  return Result::success();
 }
 
 // The refusals that buildModalSpaces and the builder share.
@@ -440,6 +497,20 @@ Result notAddingUp(Eigen::Index combined, Eigen::Index inside) {
                         " directions)");
 }
 
+// D: the warping patterns of GD orthogonal to G's in t v^2, each term's
+// own; and the check that G, D and L together have the dimension of
+// G + D + L.
+Result distortionalPart(const StripModel& model, const Layout& layout, const Matrix& gd,
+                        const Sparse& work, Eigen::Index inside, ModalSpaces& spaces) {
+  const Sparse warping = warpingProduct(model, layout);
+  spaces.distortional =
+      orthonormal(gd * nullSpace(spaces.global.transpose() * (warping * gd)), work);
+  const Eigen::Index combined =
+      spaces.global.cols() + spaces.distortional.cols() + spaces.local.cols();
+  if (combined != inside) return notAddingUp(combined, inside);
+  return Result::success();
+}
+
 // G, D and L at the wavenumbers, each orthonormal in the work norm, from the
 // definitions as they read.
 Result constructSpaces(const StripModel& model, const FoldStructure& folds,
@@ -454,14 +525,33 @@ Result constructSpaces(const StripModel& model, const FoldStructure& folds,
   const Sparse frame = frameStiffness(model, layout);
   const Matrix gd = orthonormal(warpingDriven(inside, spaces.local, frame, work), work);
   spaces.global =
-      rigidWithWarping(rigidMotions(model, folds, layout, wavenumbers), layout, spaces.local, work);
-  const Sparse warping = warpingProduct(model, layout);
-  spaces.distortional =
-      orthonormal(gd * nullSpace(spaces.global.transpose() * (warping * gd)), work);
-  const Eigen::Index combined =
-      spaces.global.cols() + spaces.distortional.cols() + spaces.local.cols();
-  if (combined != inside.cols()) return notAddingUp(combined, inside.cols());
-  return Result::success();
+      splitRigidMotions(rigidMotions(model, folds, layout, wavenumbers), layout, spaces.local, work)
+          .global;
+  return distortionalPart(model, layout, gd, work, inside.cols(), spaces);
+}
+
+// The same spaces by warpingDrivenOnce, which needs neither G + D + L nor
+// the frame's modes in L: the construction done once per model.
+Result constructSpacesOnce(const StripModel& model, const FoldStructure& folds,
+                           const std::vector<double>& wavenumbers, const Sparse& work,
+                           ModalSpaces& spaces) {
+  const Layout layout{int(model.nodes.size()), int(wavenumbers.size())};
+  // The raw spaces are sparse: each parameter moves a fold or a wall node.
+  RawSpace exact = RawBuilder(model, folds, layout, true).build(wavenumbers);
+  RawSpace still = RawBuilder(model, folds, layout, false).build(wavenumbers);
+  const Sparse stillDisplacement = still.displacement.sparseView();
+  // L's raw columns are independent: each parameter moves freedoms of its own.
+  spaces.local = orthonormalIndependent(stillDisplacement * nullSpace(still.constraint), work);
+  const RigidParts rigid = splitRigidMotions(rigidMotions(model, folds, layout, wavenumbers),
+                                             layout, spaces.local, work);
+  spaces.global = rigid.global;
+  Matrix gd;
+  const Result parted =
+      warpingDrivenOnce(Sparse(exact.displacement.sparseView()) * nullSpace(exact.constraint),
+                        spaces.local, rigid.held, frameStiffness(model, layout), work, layout, gd);
+  if (!parted) return parted;
+  // G + D + L is GD beside L.
+  return distortionalPart(model, layout, gd, work, gd.cols() + spaces.local.cols(), spaces);
 }
 
 // Readies the spaces for splitting a mode into its parts: the Schur
@@ -521,7 +611,7 @@ Result ModalSpaceBuilder::prepare(const StripModel& model) {
   *this = ModalSpaceBuilder();
   FoldStructure folds;
   if (Result found = findFolds(model, folds); !found) return found;
-  return prepare(model, folds, 1, workNorm(model, 1000));
+  return prepare(model, folds, 1, workNorm(model, 1000));  // the same at every length
 }
 
 Result ModalSpaceBuilder::prepare(const StripModel& model, const FoldStructure& folds, int terms,
@@ -536,12 +626,14 @@ Result ModalSpaceBuilder::prepare(const StripModel& model, const FoldStructure& 
     return Result::failure("the work norm couples the warping with the motions in the plane");
   }
   ModalSpaces spaces;
-  if (Result built = constructSpaces(model, folds, reference, work, spaces); !built) return built;
+  if (Result built = constructSpacesOnce(model, folds, reference, work, spaces); !built) {
+    return built;
+  }
   nodes_ = int(model.nodes.size());
   terms_ = terms;
   globalColumns_ = spaces.global.cols();
   scaled_ = globalAndDistortional(spaces);
-  crossLocal_ = scaled_.transpose() * (work * spaces.local);
+  crossLocal_ = (work * scaled_).transpose() * spaces.local;
   scaleWarping(std::vector<double>(reference.size(), folds.size), nodes_, scaled_);
   local_ = spaces.local;
   work_ = work;
