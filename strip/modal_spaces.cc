@@ -458,7 +458,9 @@ Result warpingDrivenOnce(const Matrix& gdl, const Matrix& local, const Matrix& h
     warping.row(i) = std::sqrt(work.coeff(4 * i + 2, 4 * i + 2)) * gdl.row(4 * i + 2);
   }
   Eigen::ColPivHouseholderQR<Matrix> qr(warping);
-  qr.setThreshold(std::sqrt(kRankTolerance));
+  qr.setThreshold(kRankTolerance);
+  // Carriers that differ from L's vectors too little for orthonormal's rank
+  // test, the warping that turns a very small arc, are left out by it.
   Matrix carriers(gdl.rows(), qr.rank());
   for (Eigen::Index c = 0; c < qr.rank(); ++c) {
     carriers.col(c) = gdl.col(qr.colsPermutation().indices()[c]);

@@ -195,6 +195,33 @@ TEST(ModalSpaceBuilderTest, SpacesAreTheDirectConstructionsAtEveryLength) {
   }
 }
 
+// A rounded corner (of the examples, R from t to 4 t) turns as one fold and
+// carries the warping of its own turn: D gains one direction per arc, at
+// every length of a curve. (Smaller arcs, or the web stiffeners' closely
+// spaced ones, turn with warpings too small to tell from L's turn, which
+// the rank test leaves out.)
+TEST(ModalSpaceBuilderTest, EachRoundedCornerAddsOneDistortionalDirectionAtEveryLength) {
+  for (const char* name : {"channel", "lipped_channel", "zed", "hat"}) {
+    const CrossSection sharp = exampleSection(name);
+    const Eigen::Index sharpD = spacesAt(modelOf(sharp), 500).distortional.cols();
+    for (double R : {1.0, 4.0}) {
+      const StripModel round = modelOf(roundedSection(sharp, R * sharp.t_r[0]));
+      FoldStructure folds;
+      ASSERT_TRUE(findFolds(round, folds).ok());
+      Eigen::Index arcs = 0;
+      for (const Fold& fold : folds.folds) arcs += fold.strips.empty() ? 0 : 1;
+      ModalSpaceBuilder builder;
+      ASSERT_TRUE(builder.prepare(round).ok());
+      const double size = sectionSize(sharp);
+      for (double share : {0.1, 1.0, 10.0, 100.0, 200.0}) {
+        ModalSpaces spaces;
+        ASSERT_TRUE(builder.spacesAt({kPi / (share * size)}, spaces).ok());
+        EXPECT_EQ(spaces.distortional.cols(), sharpD + arcs) << name << " R " << R << " " << share;
+      }
+    }
+  }
+}
+
 TEST(ModalSpaceBuilderTest, UnfitInputsAreRefused) {
   ModalSpaceBuilder builder;
   ModalSpaces spaces;
