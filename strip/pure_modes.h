@@ -44,7 +44,7 @@ enum class PureLaw { plates, memberForGlobal };
 // half-wavelength L, with the spaces of a builder prepared for the model
 // with one term. Refused, naming the space, when it is empty (a plain
 // channel has no distortional space) or not compressed, and when the
-// builder was prepared for another model.
+// builder was prepared for another number of nodes or of terms.
 Result pureModeAt(const ModalSpaceBuilder& spaces, const StripModel& model,
                   const StressField& stress, double L, unsigned classes, PureMode& pure,
                   PureLaw law = PureLaw::memberForGlobal);
