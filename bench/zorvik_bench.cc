@@ -4,6 +4,7 @@
 // one call, and parsing them with std::from_chars from a buffer read whole.
 #include <benchmark/benchmark.h>
 
+#include <Eigen/Dense>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,11 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "section/plate_geometry.h"
+#include "strip/fold_structure.h"
 #include "strip/member_curve.h"
+#include "strip/modal_spaces.h"
+#include "strip/pure_modes.h"
 #include "strip/signature_curve.h"
 #include "zorvik/batch_run.h"
 #include "zorvik/zorvik_options.h"
@@ -381,6 +386,83 @@ void BM_ChainLoadFactors(benchmark::State& state) {
                                                          benchmark::Counter::kInvert);
 }
 
+// The lowest buckling mode in compression at L, by a dense solve, in the
+// model's units.
+Eigen::VectorXd lowestMode(const StripModel& model, double L) {
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
+  Eigen::SparseMatrix<double> K, Kg;
+  system.assemble(L, {1}, K, Kg);
+  const Eigen::MatrixXd k = K, kg = Kg;
+  Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> solver(kg, k);
+  Eigen::Index top = 0;
+  solver.eigenvalues().maxCoeff(&top);
+  Eigen::VectorXd mode = solver.eigenvectors().col(top);
+  for (Eigen::Index i = 0; i < mode.size(); ++i) {
+    if (i % 4 != 3) mode[i] *= system.lengthScale();
+  }
+  return mode;
+}
+
+// The modal spaces and the shares of the mode at one length (the
+// distortional minimum, near 600) of the rounded lipped channel, built
+// directly from their definitions, from the folds on.
+void BM_ModalSpacesDirect(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const double L = 600;
+  const Eigen::VectorXd mode = lowestMode(model, L);
+  for (auto _ : state) {
+    FoldStructure folds;
+    if (!findFolds(model, folds)) std::abort();
+    ModalSpaces spaces;
+    if (!buildModalSpaces(model, folds, {kPi / L}, workNorm(model, L), spaces)) std::abort();
+    benchmark::DoNotOptimize(modeShares(spaces, mode));
+  }
+  state.counters["nodes"] = static_cast<double>(model.nodes.size());
+}
+
+// The work done once per section and mesh: folds, work norm, the spaces in
+// coordinates where warping is divided by the wavenumber.
+void BM_ModalSpacesPrepare(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  for (auto _ : state) {
+    ModalSpaceBuilder builder;
+    if (!builder.prepare(model)) std::abort();
+    benchmark::DoNotOptimize(builder.nodeCount());
+  }
+}
+
+// What each length adds: the spaces at its wavenumber and the mode's
+// shares (the goal: well under 1 ms).
+void BM_ModalSpacesAtLength(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const double L = 600;
+  const Eigen::VectorXd mode = lowestMode(model, L);
+  ModalSpaceBuilder builder;
+  if (!builder.prepare(model)) std::abort();
+  for (auto _ : state) {
+    ModalSpaces spaces;
+    if (!builder.spacesAt({kPi / L}, spaces)) std::abort();
+    benchmark::DoNotOptimize(modeShares(spaces, mode));
+  }
+}
+
+// The pure distortional curve of the rounded lipped channel at 60 lengths,
+// the spaces prepared once.
+void BM_PureDistortionalCurve(benchmark::State& state) {
+  const StripModel model = roundedLippedChannel();
+  const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  const StripSystem system(model, StressField{1, 0, 0}, EndConditions::SS);
+  for (auto _ : state) {
+    ModalSpaceBuilder builder;
+    if (!builder.prepare(system.scaled())) std::abort();
+    for (double L : lengths) {
+      PureMode pure;
+      if (!pureModeAt(builder, system, L, kDistortional, pure)) std::abort();
+      benchmark::DoNotOptimize(pure.lambda);
+    }
+  }
+}
+
 BENCHMARK(BM_Load)->Apply(sizes);
 BENCHMARK(BM_ParseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
@@ -395,6 +477,10 @@ BENCHMARK(BM_OneSimpleLength)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClampedMemberTenTerms)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NextSimpleLength)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NextClampedMemberTenTerms)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModalSpacesDirect)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModalSpacesPrepare)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ModalSpacesAtLength)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PureDistortionalCurve)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.
