@@ -218,9 +218,6 @@ Result checkCombination(const BuckleRequest& r) {
   if (r.terms > 0 && !r.members) {
     return Result::failure("--terms needs --member: a half-wavelength has one term.");
   }
-  if (r.tableCsv == "-" && r.curveCsv == "-") {
-    return Result::failure("--table-csv and --csv cannot both go to standard output.");
-  }
   return Result::success();
 }
 

@@ -7,13 +7,13 @@
 #include <new>
 #include <ostream>
 
-#include "archive/atomic_file.h"
 #include "archive/file_naming.h"
 #include "archive/numbers.h"
 #include "buckle/buckle_options.h"
 #include "buckle/buckle_table.h"
 #include "buckle/curve_picture.h"
 #include "console/output_plan.h"
+#include "console/program_shell.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
@@ -21,7 +21,8 @@
 
 namespace {
 
-const CommandLineRules kRules{"zorvik-buckle", false};
+const char kProgram[] = "zorvik-buckle";
+const CommandLineRules kRules{kProgram, false};
 
 // Shows "file k of n" on a terminal's standard error once a run has taken a second.
 class ProgressLine {
@@ -196,17 +197,6 @@ std::vector<std::string> failureLines(const Analysed& a) {
   return lines;
 }
 
-bool writeOutput(const std::string& what, const std::string& name, const std::string& bytes,
-                 std::ostream& info) {
-  const Result written = writeWholeFile(name, bytes);
-  if (!written) {
-    info << "Cannot write the " << what << " " << name << ": " << written.reason() << '\n';
-    return false;
-  }
-  info << "Written: " << name << '\n';
-  return true;
-}
-
 std::string pictureOf(const std::vector<Analysed>& files, const std::vector<double>& lengths,
                       bool member) {
   std::vector<CurveEntry> entries;
@@ -231,30 +221,26 @@ std::string pictureOf(const std::vector<Analysed>& files, const std::vector<doub
 
 namespace {
 
-// The outputs of the run, planned before the first is written.
-struct Outputs {
-  std::string picture;
-  std::vector<PlannedOutput> planned;
-};
-
-Outputs planOutputs(const BuckleRequest& request, const std::vector<Analysed>& files) {
-  Outputs o;
+// The outputs of the run: the CSVs asked for, and the picture unless none is asked.
+std::vector<ProgramOutput> buckleOutputs(const BuckleRequest& request,
+                                         const std::vector<Analysed>& files) {
+  std::vector<ProgramOutput> outputs;
+  if (!request.tableCsv.empty()) {
+    outputs.push_back({"--table-csv", "table", request.tableCsv, "Table", request.tableCsv == "-"});
+  }
+  if (!request.curveCsv.empty()) {
+    outputs.push_back({"--csv", "curves", request.curveCsv, "Curves", request.curveCsv == "-"});
+  }
   if (request.picture && !files.empty()) {
-    o.picture = request.svg;
-    if (o.picture.empty()) {
-      o.picture = files.front().path;
-      insertNameSuffix(o.picture, "-buckle");
-      o.picture = withExtension(o.picture, ".svg");
+    std::string name = request.svg;
+    if (name.empty()) {
+      name = files.front().path;
+      insertNameSuffix(name, "-buckle");
+      name = withExtension(name, ".svg");
     }
+    outputs.push_back({"--svg", "picture", name, "Picture"});
   }
-  if (!request.tableCsv.empty() && request.tableCsv != "-") {
-    o.planned.push_back({request.tableCsv, "the table", false});
-  }
-  if (!request.curveCsv.empty() && request.curveCsv != "-") {
-    o.planned.push_back({request.curveCsv, "the curves", false});
-  }
-  if (!o.picture.empty()) o.planned.push_back({o.picture, "the picture", false});
-  return o;
+  return outputs;
 }
 
 Result checkUnits(const std::vector<Analysed>& files) {
@@ -271,7 +257,7 @@ Result checkUnits(const std::vector<Analysed>& files) {
 // Reads and prepares every file; the refused ones are named in refusals.
 // A wrong command line or a bound passed gives its reason in stop.
 std::vector<Analysed> readFiles(const std::vector<std::string>& paths, const BuckleRequest& request,
-                                std::vector<std::string>& refusals, Result& stop) {
+                                ProgramShell& shell, Result& stop) {
   std::vector<Analysed> read, files;
   for (const std::string& path : paths) {
     Analysed a;
@@ -279,7 +265,7 @@ std::vector<Analysed> readFiles(const std::vector<std::string>& paths, const Buc
     if (r) {
       read.push_back(std::move(a));
     } else {
-      refusals.push_back("Cannot use " + path + ": " + r.reason() + ".");
+      shell.refuseFile(path, r);
     }
   }
   stop = checkUnits(read);
@@ -290,7 +276,7 @@ std::vector<Analysed> readFiles(const std::vector<std::string>& paths, const Buc
     if (r) {
       files.push_back(std::move(a));
     } else {
-      refusals.push_back("Cannot use " + a.path + ": " + r.reason() + ".");
+      shell.refuseFile(a.path, r);
     }
   }
   return files;
@@ -305,8 +291,8 @@ std::vector<double> lengthsOf(const BuckleRequest& request, const Analysed& firs
 
 // Analyses every file; those whose results cannot be printed are named and dropped.
 std::vector<Analysed> analyseAll(std::vector<Analysed>& files, const BuckleRequest& request,
-                                 const std::vector<double>& lengths, std::ostream& info,
-                                 std::ostream& err, int& exitCode) {
+                                 const std::vector<double>& lengths, ProgramShell& shell,
+                                 std::ostream& err) {
   std::vector<Analysed> done;
   ProgressLine progress(err, files.size());
   for (std::size_t k = 0; k < files.size(); ++k) {
@@ -321,8 +307,8 @@ std::vector<Analysed> analyseAll(std::vector<Analysed>& files, const BuckleReque
     if (r) {
       done.push_back(std::move(files[k]));
     } else {
-      info << "Cannot use " << files[k].path << ": " << r.reason() << ".\n";
-      exitCode = 1;
+      shell.refuseFile(files[k].path, r);
+      shell.sayRefusals();
     }
     files[k] = Analysed();  // its memory back before the next
   }
@@ -330,7 +316,8 @@ std::vector<Analysed> analyseAll(std::vector<Analysed>& files, const BuckleReque
 }
 
 void writeNotes(const std::vector<Analysed>& files, const BuckleRequest& request,
-                std::ostream& info, int& exitCode) {
+                ProgramShell& shell) {
+  std::ostream& info = shell.messages();
   for (const Analysed& a : files) {
     if (hasSpringsOrBearings(a.section) || hasEdgeSupports(a.section)) {
       info << "Note: " << a.name
@@ -338,7 +325,7 @@ void writeNotes(const std::vector<Analysed>& files, const BuckleRequest& request
     }
     for (const std::string& line : failureLines(a)) {
       info << line << '\n';
-      exitCode = 1;
+      shell.notAllDone();
     }
     const std::size_t count = a.curve.minima.size();
     if (!request.members && a.curve.points.size() >= 3 && count < 2) {
@@ -353,69 +340,56 @@ std::string loadLine(const BuckleRequest& request) {
   return line + "\n";
 }
 
-int report(const std::vector<Analysed>& files, const BuckleRequest& request,
-           const std::vector<double>& lengths, const Outputs& outputs, std::ostream& out,
-           std::ostream& info, int exitCode) {
+void report(const std::vector<Analysed>& files, const BuckleRequest& request,
+            const std::vector<double>& lengths, const std::vector<ProgramOutput>& outputs,
+            ProgramShell& shell) {
   const std::vector<TableRow> rows = tableRows(files, request);
-  const bool csvToStdout = request.tableCsv == "-" || request.curveCsv == "-";
   const std::string lengthHead = request.members ? "member length" : "half-wavelength";
-  if (!csvToStdout) out << loadLine(request) << textTable(files, rows);
-  if (csvToStdout) {
-    platform::useBinaryStandardOutput();
-    out << (request.tableCsv == "-" ? tableCsv(files, rows) : curveCsv(files, lengthHead))
-        << std::flush;
+  shell.print(loadLine(request) + textTable(files, rows));
+  for (const ProgramOutput& output : outputs) {
+    if (output.what == "table") {
+      shell.write(output, tableCsv(files, rows));
+    } else if (output.what == "curves") {
+      shell.write(output, curveCsv(files, lengthHead));
+    } else {
+      shell.write(output, pictureOf(files, lengths, request.members.has_value()));
+    }
   }
-  if (!request.tableCsv.empty() && request.tableCsv != "-" &&
-      !writeOutput("table", request.tableCsv, tableCsv(files, rows), info)) {
-    exitCode = 1;
-  }
-  if (!request.curveCsv.empty() && request.curveCsv != "-" &&
-      !writeOutput("curves", request.curveCsv, curveCsv(files, lengthHead), info)) {
-    exitCode = 1;
-  }
-  if (!outputs.picture.empty() &&
-      !writeOutput("picture", outputs.picture,
-                   pictureOf(files, lengths, request.members.has_value()), info)) {
-    exitCode = 1;
-  }
-  return exitCode;
 }
 
 }  // namespace
 
 int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+  ProgramShell shell(kProgram, out, err);
   BuckleRequest request;
   ParsedCommandLine parsed;
   Result read = parseCommandLine(arguments, buckleOptions(request), kRules, parsed);
-  if (!read) return refuseCommandLine(err, "zorvik-buckle", read);
+  if (!read) return shell.refuseRun(read);
   if (parsed.help || parsed.version) {
-    out << (parsed.help ? buckleUsageText() : versionLine("zorvik-buckle") + "\n") << std::flush;
-    return 0;
+    shell.print(parsed.help ? buckleUsageText() : versionLine(kProgram) + "\n");
+    return shell.finish();
   }
   const std::vector<std::string>& paths = parsed.arguments;
-  if (paths.empty()) {
-    read = Result::failure("No section file given. zorvik-buckle --help lists the options.");
-  }
-  if (read) read = checkCombination(request);
-  if (!read) return refuseCommandLine(err, "zorvik-buckle", read);
-  std::ostream& info = request.tableCsv == "-" || request.curveCsv == "-" ? err : out;
+  if (paths.empty()) return shell.refuseRun(noSectionFileGiven(kProgram));
+  read = checkCombination(request);
+  if (read) read = shell.setOutputs(buckleOutputs(request, {}));
+  if (!read) return shell.refuseRun(read);
 
-  std::vector<std::string> refusals;
-  std::vector<Analysed> files = readFiles(paths, request, refusals, read);
+  std::vector<Analysed> files = readFiles(paths, request, shell, read);
   std::vector<double> lengths;
   if (read && !files.empty()) {
     lengths = lengthsOf(request, files.front());
     read = checkLengthsBound(files, lengths, request);
   }
-  const Outputs outputs = planOutputs(request, files);
-  if (read) read = checkOutputPlan(paths, outputs.planned);
-  if (!read) return refuseCommandLine(err, "zorvik-buckle", read);
-  for (const std::string& line : refusals) info << line << '\n';
-  int exitCode = refusals.empty() ? 0 : 1;
-  if (files.empty()) return exitCode;
-
-  files = analyseAll(files, request, lengths, info, err, exitCode);
-  if (files.empty()) return exitCode;
-  writeNotes(files, request, info, exitCode);
-  return report(files, request, lengths, outputs, out, info, exitCode);
+  const std::vector<ProgramOutput> outputs = buckleOutputs(request, files);
+  if (read) read = shell.setOutputs(outputs);
+  if (read) read = checkOutputPlan(paths, shell.plannedFiles());
+  if (!read) return shell.refuseRun(read);
+  shell.sayRefusals();
+  if (!files.empty()) files = analyseAll(files, request, lengths, shell, err);
+  if (!files.empty()) {
+    writeNotes(files, request, shell);
+    report(files, request, lengths, outputs, shell);
+  }
+  return shell.finish();
 }

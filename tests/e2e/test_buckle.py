@@ -6,9 +6,10 @@ import os
 import re
 import resource
 import shutil
+import subprocess
 import unittest
 
-from harness import DATA, RUNNER, ZORVIK_BUCKLE, ZORVIK_MAKE, ZorvikTestCase, run
+from harness import DATA, RUNNER, ZORVIK_BUCKLE, ZORVIK_MAKE, ZorvikTestCase, command, run
 
 EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
 
@@ -59,7 +60,7 @@ class BuckleTest(ZorvikTestCase):
         self.assertEqual(lines[0], "Load: compression")
         self.assertEqual(lines[1].split(), files)
         self.assertTrue(lines[4].startswith("lambda_1 [-]"))
-        self.assertEqual(lines[-3:], ["Written: t.csv", "Written: c.csv", "Written: lc-buckle.svg"])
+        self.assertEqual(lines[-3:], ["Table: t.csv", "Curves: c.csv", "Picture: lc-buckle.svg"])
 
         with open(self.path("t.csv"), newline="") as f:
             table = list(csv.reader(f))
@@ -165,6 +166,43 @@ class BuckleTest(ZorvikTestCase):
         self.assertEqual(err, "zorvik-buckle: channel.kaf is in kN and mm, but inch.kaf in kip "
                               "and in: analyse sections of one unit system together.\n")
         self.assertEqual(self.files(), ["channel.kaf", "inch.kaf", "soft.kaf"])
+
+    def test_a_csv_on_standard_output_has_it_to_itself(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        with open(self.path("lc.kaf")) as f:
+            text = f.read()
+        with open(self.path("soft.kaf"), "w") as f:
+            f.write(text.replace("\n210 80.7692 0.3 \n", "\n-5 80.7692 0.3 \n"))
+        code, out, err = buckle(["--lengths", "155,700", "--table-csv", "-", "--csv", "c.csv",
+                                 "soft.kaf", "lc.kaf"], self.dir)
+        self.assertEqual(code, 1)
+        self.assertEqual(err, "Cannot use soft.kaf: E = -5 is not a modulus above 0.\n"
+                              "Curves: c.csv\nPicture: lc-buckle.svg\n")
+        rows = list(csv.reader(io.StringIO(out)))
+        self.assertEqual([row[0] for row in rows], ["file", "lc.kaf"])
+        self.assertEqual(rows[0][1], "lambda at 155 mm [-]")
+        self.assertAlmostEqual(float(rows[1][1]), 0.105842, delta=2e-6)
+        # Two outputs on standard output are one refusal before anything is written.
+        code, out, err = buckle(["--csv", "-", "--table-csv", "-", "lc.kaf"], self.dir)
+        self.assertEqual((code, out), (2, ""))
+        self.assertEqual(err, "zorvik-buckle: --table-csv and --csv cannot both go to standard "
+                              "output.\n")
+
+    @unittest.skipIf(RUNNER or not os.path.exists("/dev/full"), "needs /dev/full")
+    def test_a_full_standard_output_is_named_with_exit_code_1(self):
+        self.example("lipped_channel.kaf", "lc.kaf")
+        for arguments in (["--csv", "-"], ["--table-csv", "t.csv"], ["--help"]):
+            with self.subTest(arguments):
+                with open("/dev/full", "wb") as full:
+                    done = subprocess.run(command("--no-picture", "--lengths", "155", "lc.kaf",
+                                                  *arguments, program=ZORVIK_BUCKLE),
+                                          cwd=self.dir, stdin=subprocess.DEVNULL, stdout=full,
+                                          stderr=subprocess.PIPE, timeout=60)
+                self.assertEqual((done.returncode, done.stderr),
+                                 (1, b"zorvik-buckle: standard output could not be written: "
+                                     b"No space left on device.\n"))
+        # The table CSV went to its file whole; only the console lines were lost.
+        self.assertEqual(len(csv_rows(self.path("t.csv"))), 2)
 
     def test_bending_and_a_file_with_springs(self):
         shutil.copy(os.path.join(DATA, "full.kaf"), self.path("full.kaf"))
