@@ -251,7 +251,26 @@ void addArcFolds(const StripModel& model, const Chain& chain, const std::vector<
   }
 }
 
+std::vector<char> turningNodes(const StripModel& model, const Adjacency& adjacent) {
+  std::vector<char> turning(model.nodes.size());
+  for (std::size_t i = 0; i < model.nodes.size(); ++i) {
+    turning[i] = isTurning(model, adjacent, int(i));
+  }
+  return turning;
+}
+
 }  // namespace
+
+std::vector<char> arcStrips(const StripModel& model) {
+  const Adjacency adjacent = adjacencyOf(model);
+  std::vector<Run> runs = flatRuns(model, adjacent, turningNodes(model, adjacent));
+  for (const Chain& chain : chainsOf(model, adjacent, runs)) markArcs(chain, runs);
+  std::vector<char> arc(model.strips.size(), 0);
+  for (const Run& run : runs) {
+    for (int strip : run.strips) arc[static_cast<std::size_t>(strip)] = run.arc;
+  }
+  return arc;
+}
 
 Result findFolds(const StripModel& model, FoldStructure& s) {
   s = FoldStructure();
@@ -263,10 +282,7 @@ Result findFolds(const StripModel& model, FoldStructure& s) {
     zMin = std::min(zMin, n.z), zMax = std::max(zMax, n.z);
   }
   s.size = std::max(yMax - yMin, zMax - zMin);
-  std::vector<char> turning(model.nodes.size());
-  for (std::size_t i = 0; i < model.nodes.size(); ++i) {
-    turning[i] = isTurning(model, adjacent, int(i));
-  }
+  const std::vector<char> turning = turningNodes(model, adjacent);
   std::vector<Run> runs = flatRuns(model, adjacent, turning);
   const std::vector<Chain> chains = chainsOf(model, adjacent, runs);
   for (const Chain& chain : chains) markArcs(chain, runs);

@@ -48,3 +48,7 @@ struct FoldStructure {
 // at least two plates of equal width, turning by equal steps with half a
 // step at each end (a circular arc as the rounding lays it), is one fold.
 Result findFolds(const StripModel& model, FoldStructure& structure);
+
+// Per strip: whether it lies in a rounded corner, a run of plates found as
+// findFolds finds them (any section: outside a chain of plates, none).
+std::vector<char> arcStrips(const StripModel& model);

@@ -708,7 +708,7 @@ Matrix spaceBasis(const ModalSpaces& spaces, unsigned classes) {
 // The coordinates c of the mode's part in G + D + L solve (C^T W C) c =
 // C^T W mode with C = [G D L]; L's block of C^T W C is the identity, so
 // that only the small Schur complement of G and D is factorised.
-ModeShares modeShares(const ModalSpaces& spaces, const Vector& mode) {
+ModeShares modeParts(const ModalSpaces& spaces, const Vector& mode) {
   const Vector weighted = spaces.work * mode;
   const Eigen::Index g = spaces.global.cols(), d = spaces.distortional.cols();
   Vector inGD(g + d);
@@ -718,15 +718,21 @@ ModeShares modeShares(const ModalSpaces& spaces, const Vector& mode) {
   const Vector l = inL - spaces.crossLocal.transpose() * gd;
   const Vector other =
       mode - spaces.global * gd.head(g) - spaces.distortional * gd.tail(d) - spaces.local * l;
-  const double G = gd.head(g).squaredNorm(), D = gd.tail(d).squaredNorm();
-  const double L = l.squaredNorm();
-  const double O = other.dot(spaces.work * other);
-  const double sum = G + D + L + O;
+  return {gd.head(g).squaredNorm(), gd.tail(d).squaredNorm(), l.squaredNorm(),
+          std::max(0.0, other.dot(spaces.work * other))};
+}
+
+ModeShares sharesOfParts(const ModeShares& parts) {
+  const double sum = parts.global + parts.distortional + parts.local + parts.other;
   ModeShares shares;
   if (!(sum > 0)) return shares;
-  shares.global = 100 * G / sum;
-  shares.distortional = 100 * D / sum;
-  shares.local = 100 * L / sum;
-  shares.other = 100 * O / sum;
+  shares.global = 100 * parts.global / sum;
+  shares.distortional = 100 * parts.distortional / sum;
+  shares.local = 100 * parts.local / sum;
+  shares.other = 100 * parts.other / sum;
   return shares;
+}
+
+ModeShares modeShares(const ModalSpaces& spaces, const Vector& mode) {
+  return sharesOfParts(modeParts(spaces, mode));
 }

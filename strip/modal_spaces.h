@@ -168,3 +168,9 @@ struct ModeShares {
 };
 
 ModeShares modeShares(const ModalSpaces& spaces, const Eigen::VectorXd& mode);
+
+// The squared work norms of the mode's parts in G, D, L and O, not divided
+// by their sum: the parts of the terms of a mode add.
+ModeShares modeParts(const ModalSpaces& spaces, const Eigen::VectorXd& mode);
+// Parts as percentages of their sum (all 0 when it is 0).
+ModeShares sharesOfParts(const ModeShares& parts);

@@ -5,8 +5,8 @@
 
 #include <Eigen/Dense>
 
-#include "strip/strip_model.h"
 #include "strip/modal_spaces.h"
+#include "strip/strip_model.h"
 
 enum class ModeName { local, distortional, global, mixed };
 

@@ -1,5 +1,6 @@
 #include "strip/pure_modes.h"
 
+#include <cmath>
 #include <string>
 
 #include "section/plate_geometry.h"
@@ -43,33 +44,63 @@ Result solveReduced(const Eigen::SparseMatrix<double>& K, const Eigen::SparseMat
   return Result::success();
 }
 
+Eigen::VectorXd inFileUnits(const Eigen::VectorXd& solved, const StripSystem& system) {
+  Eigen::VectorXd mode = solved;
+  double largest = 0;
+  for (Eigen::Index i = 0; i < mode.size(); ++i) {
+    if (i % 4 == 3) continue;
+    mode[i] *= system.lengthScale();
+    if (std::fabs(mode[i]) > std::fabs(largest)) largest = mode[i];
+  }
+  if (largest != 0.0) mode /= largest;
+  return mode;
+}
+
 StripModel withoutPoissonCoupling(const StripModel& model) {
   StripModel changed = model;
   changed.MUE = 0.0;
   return changed;
 }
 
-Result pureModeAt(const ModalSpaceBuilder& builder, const StripSystem& system, double L,
-                  unsigned classes, PureMode& pure) {
+Result pureMemberModeAt(const ModalSpaceBuilder& builder, const StripSystem& system, double a,
+                        const std::vector<int>& terms, unsigned classes, PureMode& pure) {
   pure = PureMode();
   if (builder.nodeCount() != system.nodeCount() || builder.termCount() != 1) {
     return Result::failure("the modal spaces were prepared for another model");
   }
-  ModalSpaces spaces;
-  if (Result built = builder.spacesAt({kPi * system.lengthScale() / L}, spaces); !built) {
-    return built;
+  const Eigen::Index n = 4 * Eigen::Index(system.nodeCount());
+  std::vector<Eigen::MatrixXd> blocks;
+  Eigen::Index columns = 0;
+  for (int m : terms) {
+    ModalSpaces spaces;
+    if (Result built = builder.spacesAt({m * kPi * system.lengthScale() / a}, spaces); !built) {
+      return built;
+    }
+    blocks.push_back(spaceBasis(spaces, classes));
+    columns += blocks.back().cols();
   }
-  const Eigen::MatrixXd basis = spaceBasis(spaces, classes);
-  if (basis.cols() == 0) {
+  if (columns == 0) {
     return Result::failure("the section has no " + spaceNames(classes) + " deformation");
   }
+  // Each term held to its own spaces: the basis is block-diagonal.
+  Eigen::MatrixXd basis = Eigen::MatrixXd::Zero(n * Eigen::Index(terms.size()), columns);
+  Eigen::Index column = 0;
+  for (std::size_t j = 0; j < blocks.size(); ++j) {
+    basis.block(Eigen::Index(j) * n, column, n, blocks[j].cols()) = blocks[j];
+    column += blocks[j].cols();
+  }
   Eigen::SparseMatrix<double> K, Kg;
-  system.assemble(L, {1}, K, Kg);
+  system.assemble(a, terms, K, Kg);
   const Result solved = solveReduced(K, Kg, basis, pure);
   if (solved.isFailed()) return Result::failed(spaceNames(classes) + ": " + solved.reason());
   if (!solved) return Result::failure(spaceNames(classes) + ": " + solved.reason());
   pure.lambda *= system.lambdaScale();
   return Result::success();
+}
+
+Result pureModeAt(const ModalSpaceBuilder& builder, const StripSystem& system, double L,
+                  unsigned classes, PureMode& pure) {
+  return pureMemberModeAt(builder, system, L, {1}, classes, pure);
 }
 
 PureModeSolver::PureModeSolver(const StripModel& model, const StressField& stress)

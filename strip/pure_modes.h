@@ -30,6 +30,11 @@ struct PureMode {
 Result solveReduced(const Eigen::SparseMatrix<double>& K, const Eigen::SparseMatrix<double>& Kg,
                     const Eigen::MatrixXd& basis, PureMode& pure);
 
+// A pure mode (solved units) in the file's units as the solver gives its
+// modes: displacements times the system's lengthScale(), the largest 1 and
+// positive, theta in radians.
+Eigen::VectorXd inFileUnits(const Eigen::VectorXd& solved, const StripSystem& system);
+
 // The model as the pure global problem solves it: MUE 0, E and G kept.
 StripModel withoutPoissonCoupling(const StripModel& model);
 
@@ -49,6 +54,13 @@ enum class PureLaw { plates, memberForGlobal };
 // prepared for another number of nodes or of terms.
 Result pureModeAt(const ModalSpaceBuilder& spaces, const StripSystem& system, double L,
                   unsigned classes, PureMode& pure);
+
+// The same for a member of length a with the terms (numbers from 1,
+// increasing) of a system of any end conditions: each term held to the
+// spaces at its own wavenumber m pi / a, the terms coupled as the system
+// couples them.
+Result pureMemberModeAt(const ModalSpaceBuilder& spaces, const StripSystem& system, double a,
+                        const std::vector<int>& terms, unsigned classes, PureMode& pure);
 
 // The pure problems of one model and load at any half-wavelength: the
 // spaces prepared once, the systems of both laws made once.

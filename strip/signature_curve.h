@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "strip/buckling_solver.h"
+#include "strip/minimum_search.h"
 
 // count lengths from first to last, evenly spaced on a logarithmic scale:
 // L_i = first (last / first)^(i / (count - 1)).

@@ -7,6 +7,7 @@
 #include "archive/numbers.h"
 #include "section/cross_section.h"
 #include "section/material.h"
+#include "strip/fold_structure.h"
 
 namespace {
 
@@ -58,8 +59,57 @@ double centreLineLength(const CrossSection& section) {
   return length;
 }
 
-int stripsOfPlate(double width, double centreLine, int stripsPerPlate, int refinement) {
-  return refinement * (stripsPerPlate > 0 ? stripsPerPlate : defaultStripCount(width, centreLine));
+// The nodes and strips of a sound section whose plate k is split into
+// counts[k] equal strips.
+void linkStrips(const CrossSection& section, const std::vector<double>& counts, StripModel& model) {
+  model.nodes.clear();
+  model.strips.clear();
+  std::vector<int> index(static_cast<std::size_t>(nodeCountOf(section)), -1);
+  for (int k = 0; k < section.ns; ++k) {
+    for (int node : {section.startNode[k], section.endNode[k]}) {
+      if (index[node - 1] >= 0) continue;
+      index[node - 1] = static_cast<int>(model.nodes.size());
+      model.nodes.push_back({section.nodeY[node - 1], section.nodeZ[node - 1], node});
+    }
+  }
+  for (int k = 0; k < section.ns; ++k) {
+    const int first = index[section.startNode[k] - 1], last = index[section.endNode[k] - 1];
+    const StripNode a = model.nodes[static_cast<std::size_t>(first)];
+    const StripNode b = model.nodes[static_cast<std::size_t>(last)];
+    const int pieces = static_cast<int>(counts[static_cast<std::size_t>(k)]);
+    int previous = first;
+    for (int p = 1; p <= pieces; ++p) {
+      int next = last;
+      if (p < pieces) {
+        const double share = static_cast<double>(p) / pieces;
+        next = static_cast<int>(model.nodes.size());
+        model.nodes.push_back({a.y + share * (b.y - a.y), a.z + share * (b.z - a.z), 0});
+      }
+      model.strips.push_back({previous, next, section.t_r[k], k});
+      previous = next;
+    }
+  }
+}
+
+// The strips of every plate of a sound section: the count given or the
+// default, times the refinement; the plates of a rounded corner (found as
+// arcStrips finds them) keep the default count, whatever is given.
+std::vector<double> plateStripCounts(const CrossSection& section, int stripsPerPlate,
+                                     int refinement) {
+  const double centreLine = centreLineLength(section);
+  std::vector<double> counts, defaults;
+  for (int k = 0; k < section.ns; ++k) {
+    defaults.push_back(defaultStripCount(plateWidth(section, k), centreLine));
+    counts.push_back(double(refinement) * (stripsPerPlate > 0 ? stripsPerPlate : defaults.back()));
+  }
+  if (counts == defaults) return counts;
+  StripModel plates;
+  linkStrips(section, std::vector<double>(static_cast<std::size_t>(section.ns), 1.0), plates);
+  const std::vector<char> arc = arcStrips(plates);
+  for (std::size_t k = 0; k < counts.size(); ++k) {
+    if (arc[k]) counts[k] = defaults[k];
+  }
+  return counts;
 }
 
 // Every plate's width above noise and its strips not too narrow.
@@ -74,12 +124,15 @@ Result checkPlateWidths(const CrossSection& section, int stripsPerPlate, int ref
     }
   }
   const double size = std::max(yMax - yMin, zMax - zMin);
-  const double centreLine = centreLineLength(section);
+  for (int k = 0; k < section.ns; ++k) {
+    if (!(plateWidth(section, k) > 1e-12 * size))
+      return Result::refused(plateName(k) + " has no length");
+  }
+  const std::vector<double> counts = plateStripCounts(section, stripsPerPlate, refinement);
   for (int k = 0; k < section.ns; ++k) {
     const double width = plateWidth(section, k);
-    if (!(width > 1e-12 * size)) return Result::refused(plateName(k) + " has no length");
     const double t = section.t_r[k];
-    const double strip = width / stripsOfPlate(width, centreLine, stripsPerPlate, refinement);
+    const double strip = width / counts[static_cast<std::size_t>(k)];
     if (t > 0 && strip < kNarrowestStripShare * t) {
       return Result::refused(plateName(k) + " gives strips " + formatReal(strip) +
                              " wide, narrower than " + formatReal(kNarrowestStripShare) +
@@ -100,13 +153,14 @@ int defaultStripCount(double width, double centreLineLength) {
 
 ModelCount countStrips(const CrossSection& section, int stripsPerPlate, int refinement) {
   if (!checkPlatesAndNodes(section)) return {};
+  for (int k = 0; k < section.ns; ++k) {
+    if (!(plateWidth(section, k) > 0)) return {};
+  }
   std::vector<bool> used(static_cast<std::size_t>(nodeCountOf(section)), false);
-  const double centreLine = centreLineLength(section);
+  const std::vector<double> counts = plateStripCounts(section, stripsPerPlate, refinement);
   ModelCount count;
   for (int k = 0; k < section.ns; ++k) {
-    const double pieces =
-        refinement * (stripsPerPlate > 0 ? static_cast<double>(stripsPerPlate)
-                                         : defaultStripCount(plateWidth(section, k), centreLine));
+    const double pieces = counts[static_cast<std::size_t>(k)];
     count.strips += pieces;
     count.nodes += pieces - 1;
     for (int node : {section.startNode[k], section.endNode[k]}) {
@@ -127,33 +181,7 @@ Result buildStripModel(const CrossSection& section, int stripsPerPlate, StripMod
   model.E = section.E;
   model.G = section.G;
   model.MUE = section.MUE;
-  std::vector<int> index(static_cast<std::size_t>(nodeCountOf(section)), -1);
-  for (int k = 0; k < section.ns; ++k) {
-    for (int node : {section.startNode[k], section.endNode[k]}) {
-      if (index[node - 1] >= 0) continue;
-      index[node - 1] = static_cast<int>(model.nodes.size());
-      model.nodes.push_back({section.nodeY[node - 1], section.nodeZ[node - 1], node});
-    }
-  }
-  const double centreLine = centreLineLength(section);
-  for (int k = 0; k < section.ns; ++k) {
-    const int first = index[section.startNode[k] - 1], last = index[section.endNode[k] - 1];
-    const StripNode a = model.nodes[static_cast<std::size_t>(first)];
-    const StripNode b = model.nodes[static_cast<std::size_t>(last)];
-    const int pieces =
-        stripsOfPlate(plateWidth(section, k), centreLine, stripsPerPlate, refinement);
-    int previous = first;
-    for (int p = 1; p <= pieces; ++p) {
-      int next = last;
-      if (p < pieces) {
-        const double share = static_cast<double>(p) / pieces;
-        next = static_cast<int>(model.nodes.size());
-        model.nodes.push_back({a.y + share * (b.y - a.y), a.z + share * (b.z - a.z), 0});
-      }
-      model.strips.push_back({previous, next, section.t_r[k], k});
-      previous = next;
-    }
-  }
+  linkStrips(section, plateStripCounts(section, stripsPerPlate, refinement), model);
   return Result::success();
 }
 

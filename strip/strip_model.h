@@ -56,11 +56,14 @@ ModelCount countStrips(const CrossSection& section, int stripsPerPlate, int refi
 
 // The model of a section: every plate between its two nodes, split into
 // stripsPerPlate equal strips (0: the default count), each with its plate's
-// thickness. Refused, naming the reason, when the section cannot be
+// thickness; a plate of a rounded corner (a run of plates that turn alike,
+// fold_structure.h) keeps the default count whatever is given (refining the
+// example's arcs moves its minima by less than 1e-5, while their short strips
+// would soon be too narrow). Refused, naming the reason, when the section cannot be
 // analysed: the material (checkSectionMaterial), a plate of no length, a
 // node that is not there or not finite, strips narrower than
 // kNarrowestStripShare of their thickness. refinement multiplies every
-// plate's count (2: a mesh twice as fine). Only the nodes that plates use
+// flat plate's count (2: a mesh twice as fine). Only the nodes that plates use
 // become strip nodes, in the file's order, followed by the nodes inside the
 // plates.
 Result buildStripModel(const CrossSection& section, int stripsPerPlate, StripModel& model,
