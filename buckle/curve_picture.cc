@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "archive/numbers.h"
-#include "report/picture_text.h"
 #include "report/section_picture.h"
+#include "report/svg_pieces.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ const double kPlotHeight = 480;
 const double kLeft = 80, kRight = 30, kTop = 50, kAxisBelow = 60, kBelowLegend = 20;
 const double kTitleFont = 14, kTitleBaseline = 28;
 const double kTickFont = 11, kAxisFont = 12, kMarkFont = 11, kLegendFont = 12;
-const double kLegendLine = 18, kSampleLength = 36, kSampleGap = 8;
+const double kLegendLine = 18;
 const double kMarkRise = 10;  // from a mark's dot to its label's baseline
 const double kLabelStep = 13;
 const double kCurveWidth = 2, kPureWidth = 1;
@@ -112,28 +112,15 @@ std::vector<Run> visibleRuns(const Axes& axes, const std::vector<double>& length
   return runs;
 }
 
-std::string text(double x, double y, const std::string& content, const char* anchor, double size,
-                 const std::string& fill = "") {
-  return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" font-size=\"" + number(size) +
-         "\" text-anchor=\"" + anchor + "\"" + (fill.empty() ? "" : " fill=\"" + fill + "\"") +
-         ">" + xmlEscaped(content) + "</text>\n";
-}
-
 std::string line(double x1, double y1, double x2, double y2) {
   return "<line x1=\"" + number(x1) + "\" y1=\"" + number(y1) + "\" x2=\"" + number(x2) +
          "\" y2=\"" + number(y2) + "\" stroke=\"black\"/>\n";
 }
 
-// The stroke of a curve: colour, width and dash (none when empty).
-std::string stroke(const std::string& colour, double width, const std::string& dash) {
-  return "stroke=\"" + colour + "\" stroke-width=\"" + number(width) + "\"" +
-         (dash.empty() ? "" : " stroke-dasharray=\"" + dash + "\"");
-}
-
 // A file's pure curves: thin, dashed in its own pattern, or in kPureDash
 // when the file's own curve is solid.
 std::string pureStroke(const PictureStyle& style) {
-  return stroke(style.colour, kPureWidth, style.dash.empty() ? kPureDash : style.dash);
+  return strokeAttributes(style.colour, kPureWidth, style.dash.empty() ? kPureDash : style.dash);
 }
 
 std::string drawCurve(const Axes& axes, const std::vector<double>& lengths,
@@ -186,7 +173,7 @@ std::string drawLengthTicks(const Axes& axes, TextBoxes& texts) {
   for (const Tick& tick : ticks) {
     const double x = axes.x(tick.length);
     svg += line(x, axes.bottom(), x, axes.bottom() + (tick.step == 1 ? 8 : 4));
-    if (tick.numbered) svg += text(x, baseline, number(tick.length), "middle", kTickFont);
+    if (tick.numbered) svg += svgText(x, baseline, number(tick.length), kTickFont, "middle");
   }
   return svg;
 }
@@ -197,13 +184,13 @@ std::string drawAxes(const Axes& axes, const CurvePicture& picture, TextBoxes& t
   svg += drawLengthTicks(axes, texts);
   const double labelBaseline = axes.bottom() + 45, middle = kLeft + kPlotWidth / 2;
   texts.add(textBox(middle, labelBaseline, picture.lengthLabel, kAxisFont, "middle"));
-  svg += text(middle, labelBaseline, picture.lengthLabel, "middle", kAxisFont);
+  svg += svgText(middle, labelBaseline, picture.lengthLabel, kAxisFont, "middle");
   const double step = tickStep(axes.top);
   for (int i = 0; i * step <= axes.top * (1 + 1e-9); ++i) {
     const double y = axes.y(i * step);
     svg += line(kLeft - 6, y, kLeft, y);
     texts.add(textBox(kLeft - 10, y + 4, number(i * step), kTickFont, "end"));
-    svg += text(kLeft - 10, y + 4, number(i * step), "end", kTickFont);
+    svg += svgText(kLeft - 10, y + 4, number(i * step), kTickFont, "end");
   }
   // The value label turned upright along the axis, centred on it.
   const double centre = kTop + kPlotHeight / 2;
@@ -234,7 +221,7 @@ std::string drawMark(const Axes& axes, const CurveMark& mark, const char* colour
   }
   for (double baseline : baselines) {
     if (texts.place(textBox(labelX, baseline, label, kMarkFont, "middle"))) {
-      return svg + text(labelX, baseline, label, "middle", kMarkFont, colour);
+      return svg + svgText(labelX, baseline, label, kMarkFont, "middle", colour);
     }
   }
   return svg;
@@ -259,7 +246,7 @@ std::vector<LegendLine> legendLines(const std::vector<CurveEntry>& entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const CurveEntry& entry = entries[i];
     const PictureStyle style = pictureStyle(i);
-    lines.push_back({stroke(style.colour, kCurveWidth, style.dash),
+    lines.push_back({strokeAttributes(style.colour, kCurveWidth, style.dash),
                      entry.name + (entry.explanation.empty() ? "" : ": " + entry.explanation)});
     for (const PureCurve& pure : entry.pure) {
       if (letters.find(pure.letter) == std::string::npos) letters += pure.letter;
@@ -271,7 +258,7 @@ std::vector<LegendLine> legendLines(const std::vector<CurveEntry>& entries) {
     if (letters.find(letter) != std::string::npos)
       ordered += (ordered.empty() ? "" : ", ") + std::string(1, letter);
   }
-  lines.push_back({stroke(kPureLegendColour, kPureWidth, kPureDash),
+  lines.push_back({strokeAttributes(kPureLegendColour, kPureWidth, kPureDash),
                    "dashed: the pure-mode curves (" + ordered + "), each in its file's colour"});
   return lines;
 }
@@ -292,15 +279,11 @@ std::string drawCurves(const CurvePicture& picture) {
   double width =
       std::max(kLeft + kPlotWidth + kRight, kLeft + textWidth(picture.title, kTitleFont) + kRight);
   for (const LegendLine& entry : legend) {
-    width = std::max(
-        width, kLeft + kSampleLength + kSampleGap + textWidth(entry.text, kLegendFont) + kRight);
+    width =
+        std::max(width, kLeft + kLegendTextIndent + textWidth(entry.text, kLegendFont) + kRight);
   }
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "\" height=\"" +
-         number(height) + "\" viewBox=\"0 0 " + number(width) + " " + number(height) +
-         "\" font-family=\"sans-serif\">\n";
-  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  svg += text(kLeft, kTitleBaseline, picture.title, "start", kTitleFont);
+  std::string svg = svgOpening(width, height);
+  svg += svgText(kLeft, kTitleBaseline, picture.title, kTitleFont);
   TextBoxes texts;
   texts.add(textBox(kLeft, kTitleBaseline, picture.title, kTitleFont));
   svg += drawAxes(axes, picture, texts);
@@ -311,7 +294,7 @@ std::string drawCurves(const CurvePicture& picture) {
       svg += drawCurve(axes, lengths, pure.lambdas, style.colour, pureStroke(style));
     }
     svg += drawCurve(axes, lengths, entry.lambdas, style.colour,
-                     stroke(style.colour, kCurveWidth, style.dash));
+                     strokeAttributes(style.colour, kCurveWidth, style.dash));
   }
   // The marks after every curve, so that no curve covers a label.
   for (std::size_t i = 0; i < picture.entries.size(); ++i) {
@@ -321,10 +304,7 @@ std::string drawCurves(const CurvePicture& picture) {
   }
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const double y = legendTop + kLegendLine * static_cast<double>(i);
-    svg += "<line x1=\"" + number(kLeft) + "\" y1=\"" + number(y - 4) + "\" x2=\"" +
-           number(kLeft + kSampleLength) + "\" y2=\"" + number(y - 4) + "\" " + legend[i].sample +
-           "/>\n";
-    svg += text(kLeft + kSampleLength + kSampleGap, y, legend[i].text, "start", kLegendFont);
+    svg += legendEntry(kLeft, y, legend[i].sample, legend[i].text, kLegendFont);
   }
   svg += "</svg>\n";
   return svg;

@@ -11,8 +11,8 @@
 #include <cmath>
 
 #include "archive/numbers.h"
-#include "report/picture_text.h"
 #include "report/section_picture.h"
+#include "report/svg_pieces.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ const double kRowLabelRoom = kRowFont + 8;  // from a row's top to its cells
 const double kCaptionStep = 15;
 const double kCaptionsRoom = 16 + 2 * kCaptionStep;  // below a cell, for its captions
 const double kRowHeight = kRowLabelRoom + kCell + kCaptionsRoom + kGap;
-const double kLegendLine = 18, kSampleLength = 36, kSampleGap = 8;
+const double kLegendLine = 18;
 const int kSegmentsPerStrip = 4;
 const char* const kUndeformedColour = "#c8c8c8";
 const double kUndeformedWidth = 1, kDeformedWidth = 1.5;
@@ -158,17 +158,6 @@ std::string pathOf(const std::vector<std::vector<Point>>& lines, const CellView&
   return d;
 }
 
-std::string stroke(const char* colour, double width, const std::string& dash) {
-  return "stroke=\"" + std::string(colour) + "\" stroke-width=\"" + number(width) + "\"" +
-         (dash.empty() ? "" : " stroke-dasharray=\"" + dash + "\"");
-}
-
-std::string text(double x, double y, const std::string& content, double size,
-                 const char* anchor = "start") {
-  return "<text x=\"" + number(x) + "\" y=\"" + number(y) + "\" font-size=\"" + number(size) +
-         "\" text-anchor=\"" + anchor + "\">" + xmlEscaped(content) + "</text>\n";
-}
-
 // The captions under a cell: the heading, the shares, and a line when the
 // shape could not be drawn.
 std::vector<std::string> captionsOf(const ModeShape& mode, bool drawn) {
@@ -185,16 +174,16 @@ std::string drawCell(const ModeShape& mode, const PictureStyle& style, double le
   std::string svg;
   if (!lines.undeformed.empty()) {
     svg += "<path d=\"" + pathOf(lines.undeformed, view) + "\" fill=\"none\" " +
-           stroke(kUndeformedColour, kUndeformedWidth, "") + "/>\n";
+           strokeAttributes(kUndeformedColour, kUndeformedWidth, "") + "/>\n";
   }
   if (!lines.deformed.empty()) {
     svg += "<path d=\"" + pathOf(lines.deformed, view) + "\" fill=\"none\" " +
-           stroke(style.colour, kDeformedWidth, style.dash) + "/>\n";
+           strokeAttributes(style.colour, kDeformedWidth, style.dash) + "/>\n";
   }
   const std::vector<std::string> captions = captionsOf(mode, !lines.deformed.empty());
   for (std::size_t k = 0; k < captions.size(); ++k) {
-    svg += text(left + width / 2, top + kCell + 16 + kCaptionStep * static_cast<double>(k),
-                captions[k], kCaptionFont, "middle");
+    svg += svgText(left + width / 2, top + kCell + 16 + kCaptionStep * static_cast<double>(k),
+                   captions[k], kCaptionFont, "middle");
   }
   return svg;
 }
@@ -223,10 +212,10 @@ std::vector<LegendLine> legendLines(const std::vector<ModeFile>& files) {
   for (std::size_t i = 0; i < files.size(); ++i) {
     const PictureStyle style = pictureStyle(i);
     lines.push_back(
-        {stroke(style.colour, kDeformedWidth, style.dash),
+        {strokeAttributes(style.colour, kDeformedWidth, style.dash),
          files[i].name + (files[i].explanation.empty() ? "" : ": " + files[i].explanation)});
   }
-  lines.push_back({stroke(kUndeformedColour, kUndeformedWidth, ""), "undeformed"});
+  lines.push_back({strokeAttributes(kUndeformedColour, kUndeformedWidth, ""), "undeformed"});
   return lines;
 }
 
@@ -246,33 +235,25 @@ std::string drawModes(const std::string& title, const std::vector<ModeFile>& fil
     width = std::max(width, kMargin + textWidth(file.name, kRowFont));
   }
   for (const LegendLine& line : legend) {
-    width =
-        std::max(width, kMargin + kSampleLength + kSampleGap + textWidth(line.text, kLegendFont));
+    width = std::max(width, kMargin + kLegendTextIndent + textWidth(line.text, kLegendFont));
   }
   width += kMargin;
   const double rowsTop = kTitleBaseline + kGap;
   const double legendTop = rowsTop + kRowHeight * static_cast<double>(files.size());
   const double height = legendTop + kLegendLine * static_cast<double>(legend.size()) + kMargin;
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "\" height=\"" +
-         number(height) + "\" viewBox=\"0 0 " + number(width) + " " + number(height) +
-         "\" font-family=\"sans-serif\">\n";
-  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  svg += text(kMargin, kTitleBaseline, title, kTitleFont);
+  std::string svg = svgOpening(width, height);
+  svg += svgText(kMargin, kTitleBaseline, title, kTitleFont);
   for (std::size_t i = 0; i < files.size(); ++i) {
     const double top = rowsTop + kRowHeight * static_cast<double>(i);
-    svg += text(kMargin, top + kRowFont, files[i].name, kRowFont);
+    svg += svgText(kMargin, top + kRowFont, files[i].name, kRowFont);
     for (std::size_t j = 0; j < files[i].modes.size(); ++j) {
       svg += drawCell(files[i].modes[j], pictureStyle(i), lefts[j], widths[j], top + kRowLabelRoom);
     }
   }
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const double y = legendTop + kLegendLine * static_cast<double>(i) + kLegendFont;
-    svg += "<line x1=\"" + number(kMargin) + "\" y1=\"" + number(y - 4) + "\" x2=\"" +
-           number(kMargin + kSampleLength) + "\" y2=\"" + number(y - 4) + "\" " + legend[i].sample +
-           "/>\n";
-    svg += text(kMargin + kSampleLength + kSampleGap, y, legend[i].text, kLegendFont);
+    svg += legendEntry(kMargin, y, legend[i].sample, legend[i].text, kLegendFont);
   }
   svg += "</svg>\n";
   return svg;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "archive/numbers.h"
-#include "report/picture_text.h"
+#include "report/svg_pieces.h"
 
 namespace {
 
@@ -282,11 +282,7 @@ std::string drawSections(const std::vector<PictureEntry>& entries) {
   const double barY = marksTop + 2 * kLegendLine + kLegendLine;
   const double height = barY + kMargin;
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "\" height=\"" +
-         number(height) + "\" viewBox=\"0 0 " + number(width) + " " + number(height) +
-         "\" font-family=\"sans-serif\">\n";
-  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  std::string svg = svgOpening(width, height);
   TextBoxes labels;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     drawSection(entries[i], pictureColour(i), view, labels, svg);
