@@ -202,14 +202,17 @@ std::string drawAxes(const Axes& axes, const CurvePicture& picture, TextBoxes& t
   return svg;
 }
 
-// A mark's dot, and its label ("L 0.105842") at the first place, above the
-// dot and then below it, that overlaps no text placed before and lies
-// inside the frame.
-std::string drawMark(const Axes& axes, const CurveMark& mark, const char* colour,
-                     TextBoxes& texts) {
+std::string markDot(const Axes& axes, const CurveMark& mark, const char* colour) {
+  return "<circle cx=\"" + number(axes.x(mark.length)) + "\" cy=\"" + number(axes.y(mark.lambda)) +
+         "\" r=\"4\" fill=\"" + colour + "\"/>\n";
+}
+
+// A mark's label ("L 0.105842") at the first place, above the dot and then
+// below it, that overlaps no text placed before and lies inside the frame;
+// empty when there is none.
+std::string markLabel(const Axes& axes, const CurveMark& mark, const char* colour,
+                      TextBoxes& texts) {
   const double x = axes.x(mark.length), y = axes.y(mark.lambda);
-  std::string svg = "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"4\" fill=\"" +
-                    colour + "\"/>\n";
   const std::string label =
       (mark.letter ? std::string(1, mark.letter) + " " : std::string()) + number(mark.lambda);
   const double half = textWidth(label, kMarkFont) / 2;
@@ -220,11 +223,16 @@ std::string drawMark(const Axes& axes, const CurveMark& mark, const char* colour
     baselines.push_back(b);
   }
   for (double baseline : baselines) {
-    if (texts.place(textBox(labelX, baseline, label, kMarkFont, "middle"))) {
-      return svg + svgText(labelX, baseline, label, kMarkFont, "middle", colour);
+    const TextBox box = textBox(labelX, baseline, label, kMarkFont, "middle");
+    if (texts.place(box)) {
+      // On a white ground a little larger than the text, over the curves.
+      return "<rect x=\"" + number(box.left - 1) + "\" y=\"" + number(box.top) + "\" width=\"" +
+             number(box.right - box.left + 2) + "\" height=\"" + number(box.bottom - box.top + 2) +
+             "\" fill=\"white\" fill-opacity=\"0.85\"/>\n" +
+             svgText(labelX, baseline, label, kMarkFont, "middle", colour);
     }
   }
-  return svg;
+  return std::string();
 }
 
 bool markShown(const Axes& axes, const CurveMark& mark) {
@@ -296,12 +304,17 @@ std::string drawCurves(const CurvePicture& picture) {
     svg += drawCurve(axes, lengths, entry.lambdas, style.colour,
                      strokeAttributes(style.colour, kCurveWidth, style.dash));
   }
-  // The marks after every curve, so that no curve covers a label.
+  // The marks after every curve and the labels after every dot, so that
+  // nothing covers a label.
+  std::string labels;
   for (std::size_t i = 0; i < picture.entries.size(); ++i) {
     for (const CurveMark& mark : picture.entries[i].marks) {
-      if (markShown(axes, mark)) svg += drawMark(axes, mark, pictureStyle(i).colour, texts);
+      if (!markShown(axes, mark)) continue;
+      svg += markDot(axes, mark, pictureStyle(i).colour);
+      labels += markLabel(axes, mark, pictureStyle(i).colour, texts);
     }
   }
+  svg += labels;
   for (std::size_t i = 0; i < legend.size(); ++i) {
     const double y = legendTop + kLegendLine * static_cast<double>(i);
     svg += legendEntry(kLeft, y, legend[i].sample, legend[i].text, kLegendFont);

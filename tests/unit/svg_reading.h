@@ -142,6 +142,9 @@ inline void expectInsideViewBox(const std::vector<SvgElement>& elements) {
       const PictureBox t = textBoxOf(e);
       inside(t.left, t.top, "text " + e.content);
       inside(t.right, t.bottom, "text " + e.content);
+    } else if (e.name == "rect" && e.has("x")) {
+      inside(e.number("x"), e.number("y"), "a rectangle");
+      inside(e.number("x") + e.number("width"), e.number("y") + e.number("height"), "a rectangle");
     } else if (e.name == "polyline") {
       for (const PicturePoint& p : polylinePoints(e)) inside(p.x, p.y, "a polyline");
     } else if (e.name == "path") {
