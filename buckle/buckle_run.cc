@@ -198,14 +198,15 @@ std::vector<std::string> failureLines(const Analysed& a) {
 }
 
 std::string pictureOf(const std::vector<Analysed>& files, const std::vector<double>& lengths,
-                      bool member) {
+                      const BuckleRequest& request) {
+  const bool member = request.members.has_value();
   std::vector<CurveEntry> entries;
   for (const Analysed& a : files) {
-    CurveEntry entry{a.name, roundingExplanation(a.section), {}, {}};
+    CurveEntry entry{a.name, roundingExplanation(a.section), {}, {}, {}};
     for (const CurvePoint& p : a.curve.points) {
       entry.lambdas.push_back(p.converged() ? p.lambda : std::numeric_limits<double>::quiet_NaN());
     }
-    for (const CurveMinimum& m : a.curve.minima) entry.minima.emplace_back(m.length, m.lambda);
+    for (const CurveMinimum& m : a.curve.minima) entry.marks.push_back({m.length, m.lambda, 0});
     entries.push_back(entry);
   }
   const CrossSection& s = files.front().section;
@@ -214,7 +215,9 @@ std::string pictureOf(const std::vector<Analysed>& files, const std::vector<doub
   const std::string valueLabel = files.front().load.values.front().symbol == "sigma"
                                      ? "lambda = sigma_cr [" + s.Kraft + "/" + s.Laenge + "^2]"
                                      : "lambda [-]";
-  return drawCurves(entries, lengths, lengthLabel, valueLabel);
+  const std::string title = files.front().name + ": " + request.loadName + ", ends " +
+                            endConditionsName(member ? request.ends : EndConditions::SS);
+  return drawCurves({title, lengthLabel, valueLabel, lengths, entries});
 }
 
 }  // namespace
@@ -352,7 +355,7 @@ void report(const std::vector<Analysed>& files, const BuckleRequest& request,
     } else if (output.what == "curves") {
       shell.write(output, curveCsv(files, lengthHead));
     } else {
-      shell.write(output, pictureOf(files, lengths, request.members.has_value()));
+      shell.write(output, pictureOf(files, lengths, request));
     }
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "archive/numbers.h"
+#include "report/svg_pieces.h"
 
 namespace {
 
@@ -15,20 +16,36 @@ const double kLabelRoom = 40;  // beside the drawing, for the node numbers at it
 const double kLegendLine = 20;
 const double kLegendFont = 12;
 const double kNodeFont = 10;
-const double kCharWidth = 0.6;  // of the font size: the estimated width of a character
 const double kMarkColumn = 22;  // the colour mark before a legend text
 const double kMarkReach = 8;    // a centroid mark's arms
 const int kMostNumberedNodes = 60;
 const double kThinnestStroke = 0.5;  // plates thinner than this to scale still show
-const char* const kColours[] = {"#9a9a9a", "#d62728", "#1f77b4", "#2ca02c", "#9467bd", "#ff7f0e"};
+// The first file's grey, then the colours that the files after it take in turn.
+const char* const kFirstColour = "#9a9a9a";
+const char* const kColours[] = {"#d62728", "#1f77b4", "#2ca02c", "#9467bd", "#ff7f0e",
+                                "#8c564b", "#e377c2", "#17becf", "#bcbd22"};
 
 std::string number(double value) { return formatReal(value); }
 
 }  // namespace
 
-const char* pictureColour(std::size_t index) {
-  return kColours[std::min(index, std::size(kColours) - 1)];
+PictureStyle pictureStyle(std::size_t index) {
+  if (index == 0) return {kFirstColour, ""};
+  const std::size_t round = (index - 1) / std::size(kColours);
+  std::string dash;
+  if (round == 1) {
+    dash = "10 4";
+  } else if (round == 2) {
+    dash = "2 3";
+  } else if (round > 2) {
+    // Dash-dot, then a dash and two dots, three dots, ...
+    dash = "10 3";
+    for (std::size_t dot = 2; dot < round; ++dot) dash += " 2 3";
+  }
+  return {kColours[(index - 1) % std::size(kColours)], dash};
 }
+
+const char* pictureColour(std::size_t index) { return pictureStyle(index).colour; }
 
 namespace {
 
@@ -107,34 +124,6 @@ double scaleBarLength(const View& view) {
   return power;
 }
 
-double textWidth(const std::string& text, double font) {
-  return kCharWidth * font * static_cast<double>(text.size());
-}
-
-// The texts already drawn, each as its box, so that a node number is drawn
-// only where it overlaps none of them.
-class LabelBoxes {
- public:
-  // The box of a text whose baseline starts at (x, y): one font size high.
-  bool place(double x, double y, const std::string& text, double font) {
-    const Rect box{x, y - font, x + textWidth(text, font), y};
-    for (const Rect& other : placed_) {
-      if (box.left < other.right && other.left < box.right && box.top < other.bottom &&
-          other.top < box.bottom) {
-        return false;
-      }
-    }
-    placed_.push_back(box);
-    return true;
-  }
-
- private:
-  struct Rect {
-    double left, top, right, bottom;
-  };
-  std::vector<Rect> placed_;
-};
-
 std::string centroidMark(double x, double y) {
   return "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) +
          "\" r=\"5\" fill=\"none\" stroke-width=\"1.5\"/>\n<path d=\"M" + number(x - 8) + " " +
@@ -148,8 +137,8 @@ std::string shearCentreMark(double x, double y) {
          "Z\" fill=\"none\" stroke-width=\"1.5\"/>\n";
 }
 
-void drawSection(const PictureEntry& entry, const char* colour, const View& view,
-                 LabelBoxes& labels, std::string& svg) {
+void drawSection(const PictureEntry& entry, const char* colour, const View& view, TextBoxes& labels,
+                 std::string& svg) {
   const CrossSection& section = *entry.section;
   const Shift shift = firstNodeShift(section);
   svg += "<g stroke=\"" + std::string(colour) + "\" fill=\"" + colour + "\">\n";
@@ -173,7 +162,7 @@ void drawSection(const PictureEntry& entry, const char* colour, const View& view
     svg += "<circle cx=\"" + number(x) + "\" cy=\"" + number(y) + "\" r=\"2\" stroke=\"none\"/>\n";
     const std::string text = std::to_string(node);
     if (drawn.size() - 1 <= static_cast<std::size_t>(kMostNumberedNodes) &&
-        labels.place(x + 4, y - 4, text, kNodeFont)) {
+        labels.place(textBox(x + 4, y - 4, text, kNodeFont))) {
       svg += "<text x=\"" + number(x + 4) + "\" y=\"" + number(y - 4) +
              "\" font-size=\"10\" stroke=\"none\">" + text + "</text>\n";
     }
@@ -293,12 +282,8 @@ std::string drawSections(const std::vector<PictureEntry>& entries) {
   const double barY = marksTop + 2 * kLegendLine + kLegendLine;
   const double height = barY + kMargin;
 
-  std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + number(width) + "\" height=\"" +
-         number(height) + "\" viewBox=\"0 0 " + number(width) + " " + number(height) +
-         "\" font-family=\"sans-serif\">\n";
-  svg += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  LabelBoxes labels;
+  std::string svg = svgOpening(width, height);
+  TextBoxes labels;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     drawSection(entries[i], pictureColour(i), view, labels, svg);
   }

@@ -17,8 +17,18 @@ using PictureEntry = PropertyColumn;
 
 std::string drawSections(const std::vector<PictureEntry>& entries);
 
-// The colour of the index-th file of a picture: the first grey, the others
-// distinct; beyond the palette the last colour repeats.
+// How the index-th file of a picture is drawn, the same in every picture:
+// the first in grey, the next nine in nine distinct colours, then the same
+// nine colours again with long dashes, then dotted, dash-dotted, and so on
+// with one dot more each round, so that no two files look alike. dash is an
+// SVG stroke-dasharray, empty for a solid line.
+struct PictureStyle {
+  const char* colour = "";
+  std::string dash;
+};
+PictureStyle pictureStyle(std::size_t index);
+
+// The colour of pictureStyle(index) (the sections here are drawn solid).
 const char* pictureColour(std::size_t index);
 
 // The explanation line that says how a rounded file was made ("Radius 4,
