@@ -6,6 +6,7 @@
 #include "archive/numbers.h"
 #include "console/value_rules.h"
 #include "strip/buckling_solver.h"
+#include "strip/modal_spaces.h"
 #include "strip/signature_curve.h"
 
 namespace {
@@ -146,6 +147,32 @@ Result takeTerms(const std::string& value, BuckleRequest& request) {
   return Result::success();
 }
 
+Result takeModesAt(const std::string& value, BuckleRequest& request) {
+  request.modesAt = parseLengths(value);
+  if (!request.modesAt) return Result::failure("Not half-wavelengths: " + value + lengthsAdvice());
+  return Result::success();
+}
+
+// "L,D,G": each of L, D and G at most once.
+Result takePure(const std::string& value, BuckleRequest& request) {
+  const Result refusal = Result::failure("Not pure modes: " + value +
+                                         ". Type L, D or G, or some joined by commas (D,G).");
+  request.pure = 0;
+  std::size_t at = 0;
+  while (at <= value.size()) {
+    const std::size_t comma = std::min(value.find(',', at), value.size());
+    const std::string name = value.substr(at, comma - at);
+    const unsigned flag = name == "L"   ? kLocal
+                          : name == "D" ? kDistortional
+                          : name == "G" ? kGlobal
+                                        : 0;
+    if (flag == 0 || (request.pure & flag)) return refusal;
+    request.pure |= flag;
+    at = comma + 1;
+  }
+  return Result::success();
+}
+
 }  // namespace
 
 std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
@@ -192,8 +219,12 @@ std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
        "(default: until one more changes lambda by less\nthan 0.1 %)",
        into(takeTerms)},
       {"", "--strips", "N",
-       "every plate in N strips (default: plates longer\nthan 1/32 of the centre line in strips "
-       "of at most\nthat; others one strip)",
+       "every flat plate in N strips, the curve's mesh\n"
+       "(default: plates longer than 1/32 of the centre\n"
+       "line in strips of at most that; others one strip);\n"
+       "the arc plates of a rounded corner keep the default\n"
+       "whatever N; the minima in the table are refined\n"
+       "from this mesh",
        into(takeStrips)},
       {"", "--table-csv", "FILE", "the table as CSV into FILE (- for standard output)",
        storeText(request.tableCsv)},
@@ -201,7 +232,19 @@ std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
        storeText(request.curveCsv)},
       {"", "--svg", "NAME", "the picture's name (default: the first file's, with\n-buckle.svg)",
        storeText(request.svg)},
-      {"", "--no-picture", "", "no picture", setFlag(request.picture, false)},
+      {"", "--modes-at", "LENGTHS",
+       "the mode shapes also at these half-wavelengths,\nwritten as for --lengths",
+       into(takeModesAt)},
+      {"", "--modes-csv", "FILE", "the mode shapes as CSV into FILE (- for standard\noutput)",
+       storeText(request.modesCsv)},
+      {"", "--modes-svg", "NAME",
+       "the mode-shape picture's name (default: the\npicture's, with -modes.svg)",
+       storeText(request.modesSvg)},
+      {"", "--pure", "L,D,G",
+       "the pure curves of these modes (the problem held\nto the local, distortional or global "
+       "space) into\nthe curves' CSV and the picture",
+       into(takePure)},
+      {"", "--no-picture", "", "neither picture", setFlag(request.picture, false)},
   };
 }
 
@@ -218,6 +261,20 @@ Result checkCombination(const BuckleRequest& r) {
   if (r.terms > 0 && !r.members) {
     return Result::failure("--terms needs --member: a half-wavelength has one term.");
   }
+  const bool shapes = r.modesAt || !r.modesCsv.empty() || !r.modesSvg.empty() || r.pure;
+  if (r.members && shapes) {
+    return Result::failure(
+        "--modes-at, --modes-csv, --modes-svg and --pure need half-wavelengths: a member's mode "
+        "changes along it.");
+  }
+  if (!r.modesSvg.empty() && !r.picture) {
+    return Result::failure("--modes-svg and --no-picture cannot go together.");
+  }
+  const bool minima = !r.lengths || r.lengths->size() >= 3;
+  if (!minima && !r.modesAt && (!r.modesCsv.empty() || !r.modesSvg.empty())) {
+    return Result::failure(
+        "--modes-csv and --modes-svg need minima (three lengths or more) or --modes-at.");
+  }
   return Result::success();
 }
 
@@ -227,13 +284,20 @@ std::string buckleUsageText() {
          "\n"
          "The elastic buckling of each section by finite strips: the signature curve\n"
          "(simply supported ends, one half-wave; the lowest load factor lambda at each\n"
-         "half-wavelength L, its first and second minima), or members of given lengths\n"
-         "with their end conditions; one table and one picture.\n"
+         "half-wavelength L) with its local, distortional and global values, each\n"
+         "mode named by its shares of the deformation spaces G, D, L and O of the\n"
+         "constrained finite strip method and followed from the first file to the\n"
+         "others by its shape; or members of given lengths with their end conditions.\n"
+         "The table's minima are converged: the flat plates' strips are doubled and\n"
+         "each value extrapolated as lambda_2r + (lambda_2r - lambda_r) / 3 until it\n"
+         "changes by less than 0.02 %. One table, the curve picture and the\n"
+         "mode-shape picture.\n"
          "\n"
          "Options:\n" +
          optionsText(buckleOptions(unused)) +
          "\n"
          "Exit code: 0 when every file was analysed, 1 when some were not, a length\n"
-         "gave no value or an output was not written, 2 for a wrong command line,\n"
-         "files of different units, or lengths or strips beyond the bounds.\n";
+         "gave no value, a value did not converge or an output was not written, 2 for\n"
+         "a wrong command line, files of different units, or lengths or strips beyond\n"
+         "the bounds.\n";
 }

@@ -23,6 +23,10 @@ struct BuckleRequest {
   int terms = 0;  // 0: the default rule
   std::string tableCsv, curveCsv, svg;
   bool picture = true;
+  // The mode shapes: at the named minima and at these half-wavelengths.
+  std::optional<std::vector<double>> modesAt;
+  std::string modesCsv, modesSvg;
+  unsigned pure = 0;  // the pure curves asked (ModeClass flags of L, D, G)
 };
 
 std::vector<OptionSpec> buckleOptions(BuckleRequest& request);

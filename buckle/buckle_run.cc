@@ -12,6 +12,8 @@
 #include "buckle/buckle_options.h"
 #include "buckle/buckle_table.h"
 #include "buckle/curve_picture.h"
+#include "buckle/mode_output.h"
+#include "buckle/mode_picture.h"
 #include "console/output_plan.h"
 #include "console/program_shell.h"
 #include "platform/platform.h"
@@ -125,17 +127,56 @@ Result checkLengthsBound(const std::vector<Analysed>& files, const std::vector<d
   return Result::success();
 }
 
-void analyse(Analysed& a, const BuckleRequest& request, const std::vector<double>& lengths,
-             ProgressLine& progress) {
-  const Progress tick = [&progress] { progress.tick(); };
-  if (request.members) {
-    MemberSolver solver(a.model, a.load.stress, request.ends);
-    a.curve.points = solver.curve(lengths, request.terms, tick);
-    return;
+void analyseMember(Analysed& a, const BuckleRequest& request, const std::vector<double>& lengths,
+                   const Progress& tick) {
+  a.member = memberModes(a.model, a.load.stress, request.ends, lengths, request.terms, tick);
+  for (const MemberModePoint& p : a.member.points) a.curve.points.push_back(p.point);
+}
+
+// The modes at the lengths of --modes-at, and one line per length without one.
+void modesAtLengths(Analysed& a, const BuckleRequest& request) {
+  if (!request.modesAt) return;
+  for (double L : *request.modesAt) {
+    FoundMode mode;
+    const Result found = a.modes->modeAt(L, mode);
+    if (found) {
+      a.modesAt.push_back(mode);
+    } else {
+      a.modesAtFailures.push_back(a.name + ": no mode at " + formatReal(L) + " " +
+                                  a.section.Laenge + ": " + found.reason() + ".");
+    }
   }
-  const StripSystem system(a.model, a.load.stress, EndConditions::SS);
-  BucklingSolver solver(system);
-  a.curve = signatureCurve(solver, lengths, lengths.size() >= 3, tick);
+}
+
+// first: the first file of the series analysed before, whose modes a later
+// file's follow; nullptr for the first.
+void analyse(Analysed& a, const BuckleRequest& request, const std::vector<double>& lengths,
+             const Analysed* first, ProgressLine& progress) {
+  const Progress tick = [&progress] { progress.tick(); };
+  if (request.members) return analyseMember(a, request, lengths, tick);
+  a.modes = std::make_unique<SectionModes>(a.section, a.model, request.strips, a.load.stress);
+  a.modes->analyse(lengths, tick);
+  a.curve = a.modes->curve();
+  if (lengths.size() >= 3) {
+    if (first && first->named()) {
+      a.modes->followModes(*first->modes);
+    } else {
+      a.modes->nameModes();
+    }
+    a.modes->convergeModes();
+  } else {
+    for (double L : lengths) {
+      a.atPoints.emplace_back();
+      if (!a.modes->modeAt(L, a.atPoints.back())) a.atPoints.back() = FoundMode();
+    }
+  }
+  modesAtLengths(a, request);
+  for (unsigned space : {unsigned(kLocal), unsigned(kDistortional), unsigned(kGlobal)}) {
+    if (!(request.pure & space)) continue;
+    std::string refusal;
+    a.pure[space] = a.modes->pureCurve(space, refusal);
+    if (!refusal.empty()) a.pureRefusals[space] = refusal;
+  }
 }
 
 // Every value that the table prints is a finite normal number, or the reason why not.
@@ -146,6 +187,12 @@ Result checkPrintable(const Analysed& a) {
     if (p.converged()) lambdas.push_back(p.lambda);
   }
   for (const CurveMinimum& m : a.curve.minima) lambdas.push_back(m.lambda);
+  if (a.modes) {
+    for (const ReportedMode& m : a.modes->modes()) {
+      if (m.found.source != ModeSource::none) lambdas.push_back(m.value.lambda);
+    }
+  }
+  if (a.member.global.source != ModeSource::none) lambdas.push_back(a.member.global.lambda);
   for (double lambda : lambdas) {
     std::vector<double> values{lambda};
     for (const CriticalValue& v : a.load.values) values.push_back(lambda * v.factor);
@@ -197,16 +244,57 @@ std::vector<std::string> failureLines(const Analysed& a) {
   return lines;
 }
 
+char letterOf(ModeName name) {
+  switch (name) {
+    case ModeName::local:
+      return 'L';
+    case ModeName::distortional:
+      return 'D';
+    case ModeName::global:
+      return 'G';
+    case ModeName::mixed:
+      break;
+  }
+  return 0;
+}
+
+// The marks of a file: its named values, further minima with their
+// letters and mixed ones without; the minima by order where it has no shares.
+std::vector<CurveMark> marksOf(const Analysed& a) {
+  std::vector<CurveMark> marks;
+  if (!a.named()) {
+    for (const CurveMinimum& m : a.curve.minima) marks.push_back({m.length, m.lambda, 0});
+    return marks;
+  }
+  for (std::size_t slot = 0; slot < kNamedModes.size(); ++slot) {
+    const ReportedMode& m = a.modes->modes()[slot];
+    if (m.found.source == ModeSource::none) continue;
+    marks.push_back({m.value.length, m.value.lambda, letterOf(kNamedModes[slot])});
+  }
+  for (const FoundMode& f : a.modes->further())
+    marks.push_back({f.length, f.lambda, letterOf(f.name)});
+  for (const FoundMode& f : a.modes->mixed()) marks.push_back({f.length, f.lambda, 0});
+  return marks;
+}
+
+std::string titleOf(const std::vector<Analysed>& files, const BuckleRequest& request) {
+  const bool member = request.members.has_value();
+  return files.front().name + ": " + request.loadName + ", ends " +
+         endConditionsName(member ? request.ends : EndConditions::SS);
+}
+
 std::string pictureOf(const std::vector<Analysed>& files, const std::vector<double>& lengths,
                       const BuckleRequest& request) {
   const bool member = request.members.has_value();
   std::vector<CurveEntry> entries;
   for (const Analysed& a : files) {
-    CurveEntry entry{a.name, roundingExplanation(a.section), {}, {}, {}};
+    CurveEntry entry{a.name, roundingExplanation(a.section), {}, marksOf(a), {}};
     for (const CurvePoint& p : a.curve.points) {
       entry.lambdas.push_back(p.converged() ? p.lambda : std::numeric_limits<double>::quiet_NaN());
     }
-    for (const CurveMinimum& m : a.curve.minima) entry.marks.push_back({m.length, m.lambda, 0});
+    for (const auto& [space, values] : a.pure) {
+      if (a.pureRefusals.count(space) == 0) entry.pure.push_back({spaceLetter(space), values});
+    }
     entries.push_back(entry);
   }
   const CrossSection& s = files.front().section;
@@ -215,9 +303,12 @@ std::string pictureOf(const std::vector<Analysed>& files, const std::vector<doub
   const std::string valueLabel = files.front().load.values.front().symbol == "sigma"
                                      ? "lambda = sigma_cr [" + s.Kraft + "/" + s.Laenge + "^2]"
                                      : "lambda [-]";
-  const std::string title = files.front().name + ": " + request.loadName + ", ends " +
-                            endConditionsName(member ? request.ends : EndConditions::SS);
-  return drawCurves({title, lengthLabel, valueLabel, lengths, entries});
+  return drawCurves({titleOf(files, request), lengthLabel, valueLabel, lengths, entries});
+}
+
+std::string modesPictureOf(const std::vector<Analysed>& files, const BuckleRequest& request) {
+  return drawModes(files.front().name + ": " + request.loadName + ", buckling modes",
+                   modeFiles(files));
 }
 
 }  // namespace
@@ -234,6 +325,12 @@ std::vector<ProgramOutput> buckleOutputs(const BuckleRequest& request,
   if (!request.curveCsv.empty()) {
     outputs.push_back({"--csv", "curves", request.curveCsv, "Curves", request.curveCsv == "-"});
   }
+  const bool shapes =
+      !request.members && (!request.lengths || request.lengths->size() >= 3 || request.modesAt);
+  if (!request.modesCsv.empty() && shapes) {
+    outputs.push_back(
+        {"--modes-csv", "mode shapes", request.modesCsv, "Mode shapes", request.modesCsv == "-"});
+  }
   if (request.picture && !files.empty()) {
     std::string name = request.svg;
     if (name.empty()) {
@@ -242,6 +339,15 @@ std::vector<ProgramOutput> buckleOutputs(const BuckleRequest& request,
       name = withExtension(name, ".svg");
     }
     outputs.push_back({"--svg", "picture", name, "Picture"});
+    if (shapes) {
+      std::string modes = request.modesSvg;
+      if (modes.empty()) {
+        modes = name;
+        insertNameSuffix(modes, "-modes");
+        modes = withExtension(modes, ".svg");
+      }
+      outputs.push_back({"--modes-svg", "mode picture", modes, "Mode picture"});
+    }
   }
   return outputs;
 }
@@ -302,7 +408,7 @@ std::vector<Analysed> analyseAll(std::vector<Analysed>& files, const BuckleReque
     progress.at(k);
     Result r = Result::success();
     try {
-      analyse(files[k], request, lengths, progress);
+      analyse(files[k], request, lengths, done.empty() ? nullptr : &done.front(), progress);
       r = checkPrintable(files[k]);
     } catch (const std::bad_alloc&) {
       r = Result::failed("out of memory");
@@ -331,7 +437,7 @@ void writeNotes(const std::vector<Analysed>& files, const BuckleRequest& request
       shell.notAllDone();
     }
     const std::size_t count = a.curve.minima.size();
-    if (!request.members && a.curve.points.size() >= 3 && count < 2) {
+    if (!request.members && !a.named() && a.curve.points.size() >= 3 && count < 2) {
       info << a.name << ": the curve has " << (count == 0 ? "no minimum" : "one minimum") << ".\n";
     }
   }
@@ -349,11 +455,18 @@ void report(const std::vector<Analysed>& files, const BuckleRequest& request,
   const std::vector<TableRow> rows = tableRows(files, request);
   const std::string lengthHead = request.members ? "member length" : "half-wavelength";
   shell.print(loadLine(request) + textTable(files, rows));
+  const ModeLines lines = modeLines(files);
+  for (const std::string& line : lines.lines) shell.messages() << line << '\n';
+  if (lines.notAllDone) shell.notAllDone();
   for (const ProgramOutput& output : outputs) {
     if (output.what == "table") {
       shell.write(output, tableCsv(files, rows));
     } else if (output.what == "curves") {
       shell.write(output, curveCsv(files, lengthHead));
+    } else if (output.what == "mode shapes") {
+      shell.write(output, modesCsv(files));
+    } else if (output.what == "mode picture") {
+      shell.write(output, modesPictureOf(files, request));
     } else {
       shell.write(output, pictureOf(files, lengths, request));
     }

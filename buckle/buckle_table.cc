@@ -1,5 +1,6 @@
 #include "buckle/buckle_table.h"
 
+#include <cmath>
 #include <optional>
 
 #include "archive/numbers.h"
@@ -87,27 +88,150 @@ void addMinimumRows(const std::vector<Analysed>& files, std::vector<TableRow>& r
   }
 }
 
+// The four share rows of one place: share_G_local [%] or share_G at 155 mm [%].
+void addShareRows(const std::string& before, const std::string& after,
+                  const std::vector<const ModeShares*>& shares, std::vector<TableRow>& rows) {
+  const struct {
+    const char* letter;
+    double ModeShares::*share;
+  } spaces[] = {{"G", &ModeShares::global},
+                {"D", &ModeShares::distortional},
+                {"L", &ModeShares::local},
+                {"O", &ModeShares::other}};
+  for (const auto& space : spaces) {
+    TableRow row{before + space.letter + after + " [%]", {}, {}};
+    for (const ModeShares* s : shares) {
+      row.cells.push_back(s ? formatFixed(s->*space.share, 1, 0) : "-");
+      row.fields.push_back(s ? fullPrecision(s->*space.share) : "");
+    }
+    rows.push_back(row);
+  }
+}
+
+TableRow textRow(const std::string& label, const std::vector<std::string>& texts) {
+  TableRow row{label, texts, texts};
+  return row;
+}
+
+// change_X and uncertainty_X of the files after the first: the change
+// against the first file's value, ~0 on the console when within twice its
+// uncertainty (the CSV keeps the number).
+void addChangeRows(const std::string& name, const std::vector<const ConvergedValue*>& values,
+                   std::vector<TableRow>& rows) {
+  TableRow change{"change_" + name + " [%]", {"-"}, {""}};
+  TableRow uncertainty{"uncertainty_" + name + " [%]", {"-"}, {""}};
+  for (std::size_t k = 1; k < values.size(); ++k) {
+    if (!values[0] || !values[k]) {
+      change.cells.push_back("-"), change.fields.push_back("");
+      uncertainty.cells.push_back("-"), uncertainty.fields.push_back("");
+      continue;
+    }
+    const ValueChange c = changeBetween(*values[0], *values[k]);
+    change.cells.push_back(c.withinUncertainty ? "~0" : formatReal(c.change));
+    change.fields.push_back(fullPrecision(c.change));
+    const bool known = std::isfinite(c.uncertainty);
+    uncertainty.cells.push_back(known ? formatReal(c.uncertainty) : "-");
+    uncertainty.fields.push_back(known ? fullPrecision(c.uncertainty) : "");
+  }
+  rows.push_back(change);
+  rows.push_back(uncertainty);
+}
+
+// The rows of the named modes of a signature curve.
+void addNamedRows(const std::vector<Analysed>& files, std::vector<TableRow>& rows) {
+  const std::string& len = files.front().section.Laenge;
+  for (std::size_t slot = 0; slot < kNamedModes.size(); ++slot) {
+    const std::string name = nameText(kNamedModes[slot]);
+    std::vector<Value> lengths, lambdas;
+    std::vector<const ModeShares*> shares;
+    std::vector<const ConvergedValue*> values;
+    std::vector<std::string> sources;
+    for (const Analysed& a : files) {
+      const ReportedMode* m = a.named() ? &a.modes->modes()[slot] : nullptr;
+      const bool has = m && m->found.source != ModeSource::none;
+      lengths.push_back(has ? Value(m->value.length) : std::nullopt);
+      lambdas.push_back(has ? Value(m->value.lambda) : std::nullopt);
+      shares.push_back(has ? &m->found.shares : nullptr);
+      values.push_back(has ? &m->value : nullptr);
+      sources.push_back(has ? sourceText(m->found.source) : "-");
+    }
+    rows.push_back(numberRow("length_" + name + " [" + len + "]", lengths));
+    addValueRows(files, "_" + name, lambdas, rows);
+    addShareRows("share_", "_" + name, shares, rows);
+    rows.push_back(textRow("source_" + name, sources));
+    if (files.size() > 1) addChangeRows(name, values, rows);
+  }
+}
+
+// A member run's global value: the lowest global mode among the lengths, or
+// the pure global problem of the longest member.
+void addMemberGlobalRows(const std::vector<Analysed>& files, std::vector<TableRow>& rows) {
+  std::vector<Value> lengths, lambdas;
+  std::vector<const ModeShares*> shares;
+  std::vector<std::string> sources;
+  for (const Analysed& a : files) {
+    const FoundMode& g = a.member.global;
+    const bool has = g.source != ModeSource::none;
+    lengths.push_back(has ? Value(g.length) : std::nullopt);
+    lambdas.push_back(has ? Value(g.lambda) : std::nullopt);
+    shares.push_back(has ? &g.shares : nullptr);
+    sources.push_back(sourceText(g.source));
+  }
+  rows.push_back(numberRow("length_global [" + files.front().section.Laenge + "]", lengths));
+  addValueRows(files, "_global", lambdas, rows);
+  addShareRows("share_", "_global", shares, rows);
+  rows.push_back(textRow("source_global", sources));
+  if (files.size() > 1) rows.push_back(versusRow("change_global [%]", lambdas));
+}
+
 std::string termsText(const std::vector<int>& terms) {
   std::string text;
   for (int m : terms) text += (text.empty() ? "" : "+") + std::to_string(m);
   return text;
 }
 
+// The mode at length i of a file: its shares, or none.
+const ModeShares* sharesAtPoint(const Analysed& a, std::size_t i, bool member, std::string& name) {
+  name = "-";
+  if (member) {
+    if (i >= a.member.points.size() || !a.member.points[i].hasShares) return nullptr;
+    name = nameText(a.member.points[i].name);
+    return &a.member.points[i].shares;
+  }
+  if (i >= a.atPoints.size() || a.atPoints[i].mode.size() == 0 || !a.modes->hasShares()) {
+    return nullptr;
+  }
+  name = nameText(a.atPoints[i].name);
+  return &a.atPoints[i].shares;
+}
+
 void addLengthRows(const std::vector<Analysed>& files, bool member, std::vector<TableRow>& rows) {
   const std::vector<CurvePoint>& points = files.front().curve.points;
+  bool anyShares = false;
+  for (const Analysed& a : files) {
+    anyShares = anyShares || (member ? a.member.noShares.empty() : a.modes->hasShares());
+  }
   for (std::size_t i = 0; i < points.size(); ++i) {
     const std::string at =
         " at " + formatReal(points[i].length) + " " + files.front().section.Laenge;
     std::vector<Value> lambdas;
     TableRow terms{"terms" + at, {}, {}};
+    std::vector<std::string> names;
+    std::vector<const ModeShares*> shares;
     for (const Analysed& a : files) {
       const CurvePoint& p = a.curve.points[i];
       lambdas.push_back(p.converged() ? Value(p.lambda) : std::nullopt);
       terms.cells.push_back(p.converged() ? termsText(p.dominant) : "-");
       terms.fields.push_back(p.converged() ? termsText(p.dominant) : "");
+      names.emplace_back();
+      shares.push_back(sharesAtPoint(a, i, member, names.back()));
     }
     addValueRows(files, at, lambdas, rows);
     if (member) rows.push_back(terms);
+    if (anyShares) {
+      rows.push_back(textRow("mode" + at, names));
+      addShareRows("share_", at, shares, rows);
+    }
     if (files.size() > 1) rows.push_back(versusRow("lambda" + at + " vs first [%]", lambdas));
   }
 }
@@ -122,10 +246,15 @@ std::vector<TableRow> tableRows(const std::vector<Analysed>& files, const Buckle
     rows.push_back(numberRow("c [" + files.front().section.Laenge + "]", c));
   }
   const bool member = request.members.has_value();
-  if (!member && files.front().curve.points.size() >= 3) {
+  bool named = false;
+  for (const Analysed& a : files) named = named || a.named();
+  if (named) {
+    addNamedRows(files, rows);
+  } else if (!member && files.front().curve.points.size() >= 3) {
     addMinimumRows(files, rows);
   } else {
     addLengthRows(files, member, rows);
+    if (member) addMemberGlobalRows(files, rows);
   }
   return rows;
 }
@@ -155,6 +284,11 @@ std::string tableCsv(const std::vector<Analysed>& files, const std::vector<Table
 std::string curveCsv(const std::vector<Analysed>& files, const std::string& lengthHead) {
   std::string csv = csvField(lengthHead + " [" + files.front().section.Laenge + "]");
   for (const Analysed& a : files) csv += "," + csvField(a.name);
+  for (const Analysed& a : files) {
+    for (const auto& curve : a.pure) {
+      csv += "," + csvField(a.name + " pure " + spaceLetter(curve.first));
+    }
+  }
   csv += "\r\n";
   const std::vector<CurvePoint>& points = files.front().curve.points;
   for (std::size_t i = 0; i < points.size(); ++i) {
@@ -162,6 +296,12 @@ std::string curveCsv(const std::vector<Analysed>& files, const std::string& leng
     for (const Analysed& a : files) {
       csv += ",";
       if (a.curve.points[i].converged()) csv += fullPrecision(a.curve.points[i].lambda);
+    }
+    for (const Analysed& a : files) {
+      for (const auto& curve : a.pure) {
+        csv += ",";
+        if (!std::isnan(curve.second[i])) csv += fullPrecision(curve.second[i]);
+      }
     }
     csv += "\r\n";
   }

@@ -2,6 +2,8 @@
 // console and as CSV, and the curves as CSV.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,8 @@
 #include "section/cross_section.h"
 #include "section/section_properties.h"
 #include "strip/load_cases.h"
+#include "strip/member_modes.h"
+#include "strip/section_modes.h"
 #include "strip/signature_curve.h"
 
 struct Analysed {
@@ -18,7 +22,16 @@ struct Analysed {
   SectionProperties properties;
   StripModel model;
   LoadStress load;
-  SignatureCurve curve;  // a member run fills only its points
+  SignatureCurve curve;                          // a member run fills only its points
+  std::unique_ptr<SectionModes> modes;           // a signature curve: its modes and named values
+  MemberModes member;                            // a member run: its modes
+  std::vector<FoundMode> atPoints;               // fewer than three lengths: the mode at each
+  std::vector<FoundMode> modesAt;                // the modes at the lengths of --modes-at
+  std::vector<std::string> modesAtFailures;      // one line per length of those without a mode
+  std::map<unsigned, std::vector<double>> pure;  // the pure curves asked, per space
+  std::map<unsigned, std::string> pureRefusals;  // and why a space has none
+  // Whether its named values are those of the table's layout.
+  bool named() const { return modes && modes->hasShares() && curve.points.size() >= 3; }
 };
 
 // A row of the table: its label, and per file the console's cell and the CSV's field.
@@ -28,10 +41,13 @@ struct TableRow {
   std::vector<std::string> fields;
 };
 
-// The table of a signature curve of three lengths or more: its first and
-// second minima, lambda at the longest length and the changes against the
-// first file; else (fewer lengths, or members) lambda and its values at
-// each length, for members with the terms that dominate each mode.
+// The table of a signature curve of three lengths or more: per named mode
+// (local, distortional, global) its length, lambda, critical values, shares,
+// source and, for the files after the first, its change and the change's
+// uncertainty (where every file is closed, the first and second minima and
+// lambda at the longest length instead); else (fewer lengths, or members)
+// lambda, its values, its mode's name and shares at each length, members
+// with the terms that dominate each mode and their global value.
 std::vector<TableRow> tableRows(const std::vector<Analysed>& files, const BuckleRequest& request);
 
 std::string textTable(const std::vector<Analysed>& files, const std::vector<TableRow>& rows);

@@ -41,7 +41,15 @@ std::vector<PlannedOutput> ProgramShell::plannedFiles() const {
 }
 
 void ProgramShell::print(const std::string& text) {
-  if (!standardOutputTaken_) out_ << text;
+  if (standardOutputTaken_) return;
+  errno = 0;
+  out_ << text;
+  noteStandardOutputFailure();
+}
+
+void ProgramShell::noteStandardOutputFailure() {
+  if (out_ || !standardOutputFailure_.empty()) return;
+  standardOutputFailure_ = errno != 0 ? std::strerror(errno) : "the write failed";
 }
 
 int ProgramShell::refuseRun(const Result& refusal) {
@@ -63,7 +71,9 @@ void ProgramShell::sayRefusals() {
 void ProgramShell::write(const ProgramOutput& output, const std::string& bytes) {
   if (output.toStandardOutput) {
     platform::useBinaryStandardOutput();  // the output brings its own line ends
+    errno = 0;
     out_ << bytes;
+    noteStandardOutputFailure();
     if (!flushStandardOutput()) notAllDone();
     return;
   }
@@ -81,9 +91,8 @@ bool ProgramShell::flushStandardOutput() {
   if (!standardOutputFailure_.empty()) return false;
   errno = 0;
   out_.flush();
-  if (out_) return true;
-  standardOutputFailure_ = errno != 0 ? std::strerror(errno) : "the write failed";
-  return false;
+  noteStandardOutputFailure();
+  return standardOutputFailure_.empty();
 }
 
 int ProgramShell::finish() {

@@ -76,6 +76,10 @@ class ProgramShell {
   // Flushes standard output; false, with the reason kept, when a write
   // there failed.
   bool flushStandardOutput();
+  // Keeps the reason of the first write to standard output that failed: a
+  // text larger than the stream's buffer fails as it is written, and errno
+  // says why only then.
+  void noteStandardOutputFailure();
 
   std::string program_;
   std::ostream& out_;

@@ -21,8 +21,17 @@ struct MeshRefinement::Level {
   std::unique_ptr<StripSystem> system;
   std::unique_ptr<BucklingSolver> solver;
   std::unique_ptr<PureModeSolver> pure;
-  bool pureRefused = false;
+  Result pureReady = Result::success();
 };
+
+ValueChange changeBetween(const ConvergedValue& first, const ConvergedValue& later) {
+  ValueChange c;
+  const double ratio = later.lambda / first.lambda;
+  c.change = 100 * (ratio - 1);
+  c.uncertainty = 100 * ratio * (first.uncertainty + later.uncertainty);
+  c.withinUncertainty = std::isfinite(c.uncertainty) && std::fabs(c.change) < 2 * c.uncertainty;
+  return c;
+}
 
 MeshRefinement::MeshRefinement(const CrossSection& section, int strips, const StressField& stress)
     : section_(section), strips_(strips), stress_(stress) {}
@@ -61,11 +70,11 @@ bool MeshRefinement::valueAt(Level& l, unsigned pureClasses, double length, doub
     lambda = s.lambda;
     return s.converged();
   }
-  if (!l.pure && !l.pureRefused) {
+  if (!l.pure) {
     l.pure = std::make_unique<PureModeSolver>(l.model, stress_);
-    l.pureRefused = !l.pure->prepare();
+    l.pureReady = l.pure->prepare();
   }
-  if (l.pureRefused) return false;
+  if (!l.pureReady) return false;
   PureMode pure;
   if (!l.pure->solve(length, pureClasses, pure)) return false;
   lambda = pure.lambda;
@@ -97,6 +106,7 @@ ConvergedValue MeshRefinement::converge(const RefinedTarget& target) {
     }
     if (!found) {
       value.reason = "no value on the mesh of " + std::to_string(r) + " times the strips";
+      if (l->pure && !l->pureReady) value.reason += ": " + l->pureReady.reason();
       return value;
     }
     const double extrapolated = raw + (raw - previous) / 3;

@@ -47,6 +47,17 @@ struct ConvergedValue {
   std::string reason;  // why not, when not: what stopped the refinement
 };
 
+// The change of a later section's value against the first section's, in
+// percent, and its uncertainty from both values' uncertainties:
+// 100 (lambda_later / lambda_first) (u_first + u_later). A change smaller
+// than twice its uncertainty is no change that the mesh can tell.
+struct ValueChange {
+  double change = 0.0;
+  double uncertainty = 0.0;  // infinite when a value has none
+  bool withinUncertainty = false;
+};
+ValueChange changeBetween(const ConvergedValue& first, const ConvergedValue& later);
+
 // The finer meshes of one section and load, made as they are first needed
 // and kept for the next target.
 class MeshRefinement {

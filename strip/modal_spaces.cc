@@ -630,6 +630,11 @@ Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
 
 Result ModalSpaceBuilder::prepare(const StripModel& model) {
   *this = ModalSpaceBuilder();
+  if (model.nodes.size() > std::size_t(kMostModalNodes)) {
+    return Result::refused("its model has " + std::to_string(model.nodes.size()) +
+                           " nodes, more than the " + std::to_string(kMostModalNodes) +
+                           " that the modal spaces are computed for");
+  }
   FoldStructure folds;
   if (Result found = findFolds(model, folds); !found) return found;
   return prepare(model, folds, 1, workNorm(model, folds.size));  // the same at every length

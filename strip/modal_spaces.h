@@ -124,10 +124,15 @@ Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
 // lengths buildModalSpaces starts to lose the small warping that turns a
 // rounded corner, which shrinks with the wavenumber below its rank test;
 // the builder keeps it, so a curve's D has one dimension at every length.)
+// The spaces are dense: their preparation takes time as the cube of the
+// nodes (0.6 s at 400 nodes). Above this many nodes a model has none.
+const int kMostModalNodes = 500;
+
 class ModalSpaceBuilder {
  public:
   // For one longitudinal term, in the work norm of workNorm (which does not
-  // depend on the length). Refused as findFolds refuses.
+  // depend on the length). Refused as findFolds refuses, and for a model of
+  // more than kMostModalNodes nodes.
   Result prepare(const StripModel& model);
   // For this many terms, in this work norm in their layout. Refused as
   // buildModalSpaces refuses, and for a work norm that couples the warping

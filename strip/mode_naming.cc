@@ -41,6 +41,20 @@ unsigned spaceOf(ModeName name) {
   return kOther;
 }
 
+char spaceLetter(unsigned space) {
+  switch (space) {
+    case kGlobal:
+      return 'G';
+    case kDistortional:
+      return 'D';
+    case kLocal:
+      return 'L';
+    case kOther:
+      return 'O';
+  }
+  return 0;
+}
+
 MinimaNames nameMinima(const std::vector<FoundMode>& candidates) {
   MinimaNames names;
   for (std::size_t i = 0; i < candidates.size(); ++i) {

@@ -34,6 +34,8 @@ const std::array<ModeName, 3> kNamedModes = {ModeName::local, ModeName::distorti
                                              ModeName::global};
 // The spaces of each named mode's pure problem (ModeClass flags).
 unsigned spaceOf(ModeName name);
+// 'G', 'D', 'L' or 'O' for one space; 0 for any other flags.
+char spaceLetter(unsigned space);
 
 struct MinimaNames {
   std::array<int, 3> chosen = {-1, -1, -1};  // per named mode, the candidate; -1: none

@@ -23,6 +23,7 @@ class ModeClassifier {
   // closed cell, parts that do not touch).
   Result prepare(const StripSystem& system);
   bool prepared() const { return builder_.termCount() > 0; }
+  const ModalSpaceBuilder& spaces() const { return builder_; }
 
   // The shares of a mode of the system: in the file's units as the solver
   // gives it (BucklingSolution::mode), of the terms (numbers from 1, in the

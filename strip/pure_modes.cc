@@ -107,6 +107,12 @@ PureModeSolver::PureModeSolver(const StripModel& model, const StressField& stres
     : plates_(model, stress, EndConditions::SS),
       member_(withoutPoissonCoupling(model), stress, EndConditions::SS) {}
 
+PureModeSolver::PureModeSolver(const StripModel& model, const StressField& stress,
+                               const ModalSpaceBuilder& prepared)
+    : PureModeSolver(model, stress) {
+  spaces_ = prepared;
+}
+
 Result PureModeSolver::prepare() { return spaces_.prepare(plates_.scaled()); }
 
 Result PureModeSolver::solve(double L, unsigned classes, PureMode& pure, PureLaw law) const {

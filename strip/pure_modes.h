@@ -68,6 +68,10 @@ class PureModeSolver {
  public:
   // The model must be one that buildStripModel accepts.
   PureModeSolver(const StripModel& model, const StressField& stress);
+  // With the spaces prepared for the model's system's scaled() model
+  // already (a ModeClassifier's): no prepare needed.
+  PureModeSolver(const StripModel& model, const StressField& stress,
+                 const ModalSpaceBuilder& prepared);
   // Refused as findFolds refuses.
   Result prepare();
   // Refused as pureModeAt refuses, and before prepare succeeded.

@@ -35,10 +35,8 @@ void SectionModes::analyse(const std::vector<double>& lengths, const Progress& p
     sharesInto(found);
     candidates_.push_back(found);
   }
-  if (lengths.size() < 3 || !curve_.points.back().converged()) return;
-  const BucklingSolution last = solver_.solve(lengths.back(), {1});
-  if (progress) progress();
-  if (!last.converged()) return;
+  const BucklingSolution& last = curve_.last;
+  if (lengths.size() < 3 || !last.converged()) return;
   FoundMode found;
   found.source = ModeSource::longestLength;
   found.length = lengths.back();
@@ -49,11 +47,7 @@ void SectionModes::analyse(const std::vector<double>& lengths, const Progress& p
 }
 
 PureModeSolver& SectionModes::pureSolver() {
-  if (!pure_) {
-    pure_ = std::make_unique<PureModeSolver>(model_, stress_);
-    const Result prepared = pure_->prepare();
-    (void)prepared;  // refused as the classifier was: no pure problems then
-  }
+  if (!pure_) pure_ = std::make_unique<PureModeSolver>(model_, stress_, classifier_.spaces());
   return *pure_;
 }
 
@@ -129,10 +123,14 @@ void SectionModes::pureFallback(std::size_t slot) {
   const ModeName name = kNamedModes[slot];
   const unsigned classes = spaceOf(name);
   std::string missing;
-  const bool found =
-      name == ModeName::global
-          ? !lengths_.empty() && pureAt(classes, lengths_.back(), reported.found, missing)
-          : pureMinimum(classes, reported.found, missing);
+  bool found = false;
+  if (name != ModeName::global) {
+    found = pureMinimum(classes, reported.found, missing);
+  } else if (lengths_.empty() || !curve_.points.back().converged()) {
+    missing = "the longest length has no value";
+  } else {
+    found = pureAt(classes, lengths_.back(), reported.found, missing);
+  }
   if (!found) {
     reported.found = FoundMode();
     reported.missing = missing;

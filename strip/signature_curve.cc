@@ -86,5 +86,6 @@ SignatureCurve signatureCurve(BucklingSolver& solver, const std::vector<double>&
     }
     last = std::move(here);
   }
+  curve.last = std::move(last);
   return curve;
 }

@@ -38,6 +38,7 @@ struct SignatureCurve {
   // Solves that failed while a minimum was refined (the minimum is then the
   // best length reached).
   std::vector<CurvePoint> refinementFailures;
+  BucklingSolution last;  // at the longest length, with its mode
 };
 
 // Called after each solve, so that a long run can show its progress.

@@ -59,23 +59,27 @@ class BuckleTest(ZorvikTestCase):
         lines = out.splitlines()
         self.assertEqual(lines[0], "Load: compression")
         self.assertEqual(lines[1].split(), files)
-        self.assertTrue(lines[4].startswith("lambda_1 [-]"))
-        self.assertEqual(lines[-3:], ["Table: t.csv", "Curves: c.csv", "Picture: lc-buckle.svg"])
+        self.assertTrue(lines[3].startswith("length_local [mm]"))
+        self.assertEqual(lines[-4:], ["Table: t.csv", "Curves: c.csv", "Picture: lc-buckle.svg",
+                                      "Mode picture: lc-buckle-modes.svg"])
 
         with open(self.path("t.csv"), newline="") as f:
             table = list(csv.reader(f))
-        self.assertEqual(table[0][:3], ["file", "L_1 [mm]", "lambda_1 [-]"])
+        head = table[0]
+        self.assertEqual(head[:3], ["file", "length_local [mm]", "lambda_local [-]"])
         self.assertEqual([row[0] for row in table[1:]], files)
+        field = lambda row, name: table[row][head.index(name)]
         # Local and distortional minima of the sharp channel, in order of length.
-        L1, lambda1, L2, lambda2 = (float(table[1][i]) for i in (1, 2, 5, 6))
+        L1, lambda1 = float(field(1, "length_local [mm]")), float(field(1, "lambda_local [-]"))
+        L2 = float(field(1, "length_distortional [mm]"))
         self.assertLess(L1, L2)
         self.assertGreater(lambda1, 0)
-        self.assertGreater(lambda2, 0)
+        self.assertGreater(float(field(1, "lambda_distortional [-]")), 0)
         # Compression: P = lambda A, and the comparison with the first file.
-        self.assertAlmostEqual(float(table[1][4]) / lambda1, 780.0, delta=1.0)
-        self.assertEqual(table[1][10], "")
-        self.assertAlmostEqual(float(table[2][10]),
-                               100 * (float(table[2][2]) / lambda1 - 1), places=9)
+        self.assertAlmostEqual(float(field(1, "P_local [kN]")) / lambda1, 780.0, delta=1.0)
+        self.assertEqual(field(1, "change_local [%]"), "")
+        self.assertAlmostEqual(float(field(2, "change_local [%]")),
+                               100 * (float(field(2, "lambda_local [-]")) / lambda1 - 1), places=9)
 
         with open(self.path("c.csv"), newline="") as f:
             curves = list(csv.reader(f))
@@ -212,14 +216,15 @@ class BuckleTest(ZorvikTestCase):
         self.assertIn("Note: full.kaf has supports, springs or bearing elements; they are not "
                       "part of this analysis.\n", out)
         self.assertIn("Load: -M1\n", out)
-        self.assertRegex(out, r"\nM_1 \[N cm\] ")
+        self.assertRegex(out, r"\nM_local \[N cm\] ")
 
     def test_a_curve_with_fewer_minima_is_said(self):
         self.example("angle.kaf")
         code, out, _ = buckle(["--no-picture", "--lengths", "2000:20000:5", "angle.kaf"], self.dir)
         self.assertEqual(code, 0)
-        self.assertIn("angle.kaf: the curve has no minimum.\n", out)
-        self.assertRegex(out, r"\nL_1 \[mm\] +-\n")
+        self.assertIn("angle.kaf: no local value: neither its curve nor its pure curve has a "
+                      "minimum in the lengths.\n", out)
+        self.assertRegex(out, r"\nlength_local \[mm\] +-\n")
 
     def test_a_clamped_member_curve(self):
         self.example("lipped_channel.kaf", "lc.kaf")
@@ -253,7 +258,7 @@ class BuckleTest(ZorvikTestCase):
             self.assertGreaterEqual(c, p * (1 - 1e-6))
         self.assertEqual(clamped, sorted(clamped, reverse=True))
         code, out, _ = buckle(["--no-picture", "lc.kaf"], self.dir)
-        local = float(table(out)["lambda_1 [-]"][0])
+        local = float(table(out)["lambda_local [-]"][0])
         self.assertGreater(clamped[-1], local)
         self.assertLess(clamped[-1], 1.005 * local)
         # Given terms: one term is the clamped Euler-like shape, above the many.
@@ -274,9 +279,10 @@ class BuckleTest(ZorvikTestCase):
         code, out, _ = buckle(["--no-picture", "--lengths", "100,155,700", "lc.kaf"], self.dir)
         self.assertEqual(code, 0)
         rows = table(out)
-        self.assertAlmostEqual(float(rows["L_1 [mm]"][0]), 155.2, delta=0.3)
-        self.assertLessEqual(float(rows["lambda_1 [-]"][0]), single)
-        self.assertIn("lc.kaf: the curve has one minimum.\n", out)
+        self.assertAlmostEqual(float(rows["length_local [mm]"][0]), 155.2, delta=0.3)
+        self.assertLessEqual(float(rows["lambda_local [-]"][0]), single)
+        self.assertIn("lc.kaf: no distortional value: neither its curve nor its pure curve has a "
+                      "minimum in the lengths.\n", out)
 
     def test_restrained_bending_of_a_zed(self):
         self.example("zed.kaf")
@@ -287,16 +293,16 @@ class BuckleTest(ZorvikTestCase):
         restrained = table(out)
         self.assertEqual(restrained["c [mm]"], ["100"])
         # M = lambda I_y / c, I_y = 3.58804e6 mm^4 as zorvik-view prints it.
-        lam, M = float(restrained["lambda_1 [-]"][0]), float(restrained["M_1 [kN mm]"][0])
+        lam, M = float(restrained["lambda_local [-]"][0]), float(restrained["M_local [kN mm]"][0])
         self.assertAlmostEqual(M / lam, 3.58804e6 / 100, delta=5)
         code, out, _ = buckle(args + ["--load", "M1", "zed.kaf"], self.dir)
         principal = table(out)
-        self.assertGreater(abs(float(principal["lambda_1 [-]"][0]) / lam - 1), 0.05)
+        self.assertGreater(abs(float(principal["lambda_local [-]"][0]) / lam - 1), 0.05)
         # A channel's axis 1 is its y axis: there M1 is My.
         values = []
         for load in ("M1", "My"):
             code, out, _ = buckle(args + ["--load", load, "lipped_channel.kaf"], self.dir)
-            values.append(table(out)["lambda_1 [-]"][0])
+            values.append(table(out)["lambda_local [-]"][0])
         self.assertEqual(values[0], values[1])
 
     def test_actions_together(self):
@@ -344,9 +350,9 @@ class BuckleTest(ZorvikTestCase):
         code, out, _ = buckle(["--no-picture", "big.kaf", "lc.kaf"], self.dir)
         self.assertEqual(code, 0)
         rows = table(out)
-        self.assertEqual(rows["L_1 [mm]"][0], rows["L_1 [mm]"][1])
+        self.assertEqual(rows["length_local [mm]"][0], rows["length_local [mm]"][1])
         # (G / E of the file is 0.384615, of the example 0.3846152.)
-        self.assertAlmostEqual(float(rows["lambda_1 [-]"][0]) / float(rows["lambda_1 [-]"][1]),
+        self.assertAlmostEqual(float(rows["lambda_local [-]"][0]) / float(rows["lambda_local [-]"][1]),
                                1e200 / 210, delta=1e-4 * 1e200 / 210)
         # A length where the rounding of narrow strips' matrices leaves no
         # value: "-" in the table, empty in the CSV, one line, exit code 1.
