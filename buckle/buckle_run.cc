@@ -174,8 +174,12 @@ void analyse(Analysed& a, const BuckleRequest& request, const std::vector<double
   for (unsigned space : {unsigned(kLocal), unsigned(kDistortional), unsigned(kGlobal)}) {
     if (!(request.pure & space)) continue;
     std::string refusal;
-    a.pure[space] = a.modes->pureCurve(space, refusal);
-    if (!refusal.empty()) a.pureRefusals[space] = refusal;
+    const std::vector<double>& values = a.modes->pureCurve(space, refusal);
+    if (refusal.empty()) {
+      a.pure.emplace_back(space, values);
+    } else {
+      a.pureRefusals[space] = refusal;
+    }
   }
 }
 
@@ -292,9 +296,7 @@ std::string pictureOf(const std::vector<Analysed>& files, const std::vector<doub
     for (const CurvePoint& p : a.curve.points) {
       entry.lambdas.push_back(p.converged() ? p.lambda : std::numeric_limits<double>::quiet_NaN());
     }
-    for (const auto& [space, values] : a.pure) {
-      if (a.pureRefusals.count(space) == 0) entry.pure.push_back({spaceLetter(space), values});
-    }
+    for (const auto& [space, values] : a.pure) entry.pure.push_back({spaceLetter(space), values});
     entries.push_back(entry);
   }
   const CrossSection& s = files.front().section;

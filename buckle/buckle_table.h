@@ -22,14 +22,16 @@ struct Analysed {
   SectionProperties properties;
   StripModel model;
   LoadStress load;
-  SignatureCurve curve;                          // a member run fills only its points
-  std::unique_ptr<SectionModes> modes;           // a signature curve: its modes and named values
-  MemberModes member;                            // a member run: its modes
-  std::vector<FoundMode> atPoints;               // fewer than three lengths: the mode at each
-  std::vector<FoundMode> modesAt;                // the modes at the lengths of --modes-at
-  std::vector<std::string> modesAtFailures;      // one line per length of those without a mode
-  std::map<unsigned, std::vector<double>> pure;  // the pure curves asked, per space
-  std::map<unsigned, std::string> pureRefusals;  // and why a space has none
+  SignatureCurve curve;                      // a member run fills only its points
+  std::unique_ptr<SectionModes> modes;       // a signature curve: its modes and named values
+  MemberModes member;                        // a member run: its modes
+  std::vector<FoundMode> atPoints;           // fewer than three lengths: the mode at each
+  std::vector<FoundMode> modesAt;            // the modes at the lengths of --modes-at
+  std::vector<std::string> modesAtFailures;  // one line per length of those without a mode
+  // The pure curves asked, per space (L, D, G in this order), and why a
+  // space has none.
+  std::vector<std::pair<unsigned, std::vector<double>>> pure;
+  std::map<unsigned, std::string> pureRefusals;
   // Whether its named values are those of the table's layout.
   bool named() const { return modes && modes->hasShares() && curve.points.size() >= 3; }
 };
