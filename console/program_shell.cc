@@ -9,7 +9,8 @@
 #include "platform/platform.h"
 
 std::string cannotUse(const std::string& file, const std::string& reason) {
-  return "Cannot use " + file + ": " + reason;
+  const bool ended = !reason.empty() && reason.back() == '.';
+  return "Cannot use " + file + ": " + reason + (ended ? "" : ".");
 }
 
 ProgramShell::ProgramShell(std::string program, std::ostream& out, std::ostream& err)
@@ -49,9 +50,7 @@ int ProgramShell::refuseRun(const Result& refusal) {
 }
 
 void ProgramShell::refuseFile(const std::string& file, const Result& why) {
-  const std::string& reason = why.reason();
-  const bool ended = !reason.empty() && reason.back() == '.';
-  refusals_.push_back(cannotUse(file, reason) + (ended ? "" : "."));
+  refusals_.push_back(cannotUse(file, why.reason()));
   notAllDone();
 }
 

@@ -21,7 +21,8 @@
 const int kAllDone = 0;
 const int kNotAllDone = 1;
 
-// "Cannot use FILE: reason": how every program names a file it cannot use.
+// "Cannot use FILE: reason.": how every program names a file it cannot use
+// (the period added unless the reason ends with one).
 std::string cannotUse(const std::string& file, const std::string& reason);
 
 // One output of a run.

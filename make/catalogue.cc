@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "archive/numbers.h"
-#include "make/material.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
+#include "section/material.h"
 #include "section/plate_geometry.h"
 #include "section/section_properties.h"
 

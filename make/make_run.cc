@@ -9,8 +9,8 @@
 #include "console/options.h"
 #include "console/value_rules.h"
 #include "make/catalogue.h"
-#include "make/material.h"
 #include "section/cross_section.h"
+#include "section/material.h"
 #include "section/section_properties.h"
 
 namespace {

@@ -12,6 +12,10 @@
 // The arc plates per corner when the engineer asks for no other number.
 const int kDefaultElementsPerCorner = 4;
 
+// The share of a section's size below which a file's six digits no longer
+// tell a plate's two nodes apart: the narrowest arc plate that is made.
+const double kFileResolution = 2e-5;
+
 // The most plates a rounding makes; beyond it a mistyped count is refused
 // instead of exhausting the memory.
 const long long kMaxRoundedPlates = 20000000;
@@ -47,6 +51,11 @@ struct RoundingReport {
 // Checks that the plates form one open chain numbered along its plates.
 Result checkChain(const CrossSection& section);
 
+// Whether the section is one that is rounded: of type kPlainSectionType
+// ("it is a section of type 6; only type 1 sections are rounded") and an
+// open chain (checkChain).
+Result checkRoundableSection(const CrossSection& section);
+
 // The plates at every node, by one scan of the plates (a later match wins).
 std::vector<NodePlates> platesAtEveryNode(const CrossSection& section);
 
@@ -63,8 +72,10 @@ CornerArc computeCornerArc(const CrossSection& section, double radius, int eleme
 // The pieces keep their plate's thickness, an arc plate takes the thinner of
 // the two plates it joins, and every K_r follows its thickness with the
 // section's E and MUE. Turns are taken the short way round. When R does not fit a corner, the
-// section is left unchanged and the report names every such corner.
-// Sections whose Typ is not kPlainSectionType pass unchanged.
+// section is left unchanged and the report names every such corner. A
+// section that checkRoundableSection refuses, and arc plates narrower than
+// a file's six digits hold (kFileResolution of the chain's size), are
+// refused, the section unchanged.
 RoundingReport roundCorners(CrossSection& section, double radius, int elementsPerCorner,
                             bool convex, std::vector<int> divisionNumbers);
 

@@ -39,7 +39,9 @@ inline double plateStiffness(double t, double E, double MUE) {
   return t * t * t * E / (12 * (1 - MUE * MUE));
 }
 
-// A thickness a plate can have: above 0, with a finite stiffness.
+// A thickness a plate can have: above 0, with a stiffness that is finite,
+// above 0 and a normal double (the products formed from it keep their digits).
 inline bool thicknessFits(double t, double E, double MUE) {
-  return t > 0 && std::isfinite(plateStiffness(t, E, MUE));
+  const double stiffness = plateStiffness(t, E, MUE);
+  return t > 0 && std::isnormal(stiffness) && stiffness > 0;
 }

@@ -88,14 +88,7 @@ Result takeSeries(const std::string& value, BatchRequest& request) {
 }
 
 Result takeElements(const std::string& value, BatchRequest& request) {
-  // Whole numbers only: "2.5" is not taken as 2 as the dialogue's answer is.
-  const std::optional<int> n = parseWholeNumber(value);
-  if (!n || *n < 0) {
-    return Result::failure("Not a number of elements: " + value +
-                           ". Type a whole number from 0 up.");
-  }
-  request.elementsPerCorner = *n;
-  return Result::success();
+  return checkElementsPerCorner(value, request.elementsPerCorner);
 }
 
 Result takeDivisions(const std::string& value, BatchRequest& request) {
