@@ -54,6 +54,8 @@ void ProgramShell::refuseFile(const std::string& file, const Result& why) {
   notAllDone();
 }
 
+void ProgramShell::noteFile(const std::string& line) { refusals_.push_back(line); }
+
 void ProgramShell::sayRefusals() {
   for (const std::string& line : refusals_) messages() << line << '\n';
   refusals_.clear();
@@ -67,13 +69,13 @@ void ProgramShell::write(const ProgramOutput& output, const std::string& bytes) 
     return;
   }
   const Result written = writeWholeFile(output.name, bytes);
-  if (!written) {
-    messages() << "Cannot write the " << output.what << " " << output.name << ": "
-               << written.reason() << '\n';
-    notAllDone();
-    return;
-  }
+  if (!written) return cannotWrite(output, written.reason());
   messages() << output.written << ": " << output.name << '\n';
+}
+
+void ProgramShell::cannotWrite(const ProgramOutput& output, const std::string& reason) {
+  messages() << "Cannot write the " << output.what << " " << output.name << ": " << reason << '\n';
+  notAllDone();
 }
 
 bool ProgramShell::flushStandardOutput() {
@@ -91,6 +93,7 @@ int ProgramShell::finish() {
          << ".\n"
          << std::flush;
     notAllDone();
+    out_.clear();  // said once: the end of the program does not say it again
   }
   return exitCode_;
 }

@@ -12,10 +12,6 @@
 // The arc plates per corner when the engineer asks for no other number.
 const int kDefaultElementsPerCorner = 4;
 
-// The share of a section's size below which a file's six digits no longer
-// tell a plate's two nodes apart: the narrowest arc plate that is made.
-const double kFileResolution = 2e-5;
-
 // The most plates a rounding makes; beyond it a mistyped count is refused
 // instead of exhausting the memory.
 const long long kMaxRoundedPlates = 20000000;
@@ -74,7 +70,8 @@ CornerArc computeCornerArc(const CrossSection& section, double radius, int eleme
 // section's E and MUE. Turns are taken the short way round. When R does not fit a corner, the
 // section is left unchanged and the report names every such corner. A
 // section that checkRoundableSection refuses, and arc plates narrower than
-// a file's six digits hold (kFileResolution of the chain's size), are
+// a file's six digits hold (kFileResolution of the chain's size,
+// section/plate_geometry.h), are
 // refused, the section unchanged.
 RoundingReport roundCorners(CrossSection& section, double radius, int elementsPerCorner,
                             bool convex, std::vector<int> divisionNumbers);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "archive/numbers.h"
 #include "section/trigonometry.h"
 
 const double kPi = 3.14159265358979323846;
@@ -33,6 +34,17 @@ inline double principalDegrees(double degrees) {
   if (reduced <= -180.0) reduced += 360.0;
   return reduced;
 }
+
+// The same as a file holds it: an angle whose six digits read -180 (such as
+// -179.9999999) is 180, so that the written angle lies in (-180, 180] too.
+inline double principalFileDegrees(double degrees) {
+  const double reduced = principalDegrees(degrees);
+  return roundedToDigits(reduced) == -180.0 ? 180.0 : reduced;
+}
+
+// The share of a section's size below which a file's six digits no longer
+// tell the two nodes of a plate apart: no program makes a plate narrower.
+const double kFileResolution = 2e-5;
 
 // The plate bending stiffness t^3 E / (12 (1 - MUE^2)) that K_r holds.
 inline double plateStiffness(double t, double E, double MUE) {

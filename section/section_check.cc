@@ -111,9 +111,10 @@ Result checkPlateEnds(const CrossSection& s) {
 // L the larger of the centre line's length and the nodes' extent from the
 // origin, every product stays below 10^kLargestPowerOfTen.
 Result checkMagnitudes(const CrossSection& s) {
-  double length = 0, extentOfNodes = 0, thickness = 0;
+  double length = 0, widest = 0, extentOfNodes = 0, thickness = 0;
   for (int k = 0; k < s.ns; ++k) {
     length += s.b_r[k];
+    widest = std::max(widest, s.b_r[k]);
     if (s.t_r[k] > 0) thickness = std::max(thickness, s.t_r[k]);
   }
   for (int n = 1; n <= s.nk; ++n) extentOfNodes = std::max(extentOfNodes, extent(nodeAt(s, n)));
@@ -123,8 +124,9 @@ Result checkMagnitudes(const CrossSection& s) {
   const double largest = std::max({7 * logL + 2 * logT, 6 * logL + 2 * logT, 5 * logL + logT,
                                    4 * logL + logT, logL + 3 * logT});
   if (std::isfinite(length) && largest < kLargestPowerOfTen) return Result::success();
-  return Result::refused("its lengths (up to " + formatReal(L) + ") and thicknesses (up to " +
-                         formatReal(thickness) + ") make its properties too large to compute");
+  return Result::refused("its lengths (up to " + formatReal(std::max(widest, extentOfNodes)) +
+                         ") and thicknesses (up to " + formatReal(thickness) +
+                         ") make its properties too large to compute");
 }
 
 }  // namespace

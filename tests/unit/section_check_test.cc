@@ -150,7 +150,7 @@ TEST(SectionCheckTest, SectionsTooLargeForTheirPropertiesAreRefused) {
   for (double& b : huge.b_r) b *= 1e100;
   rebuildFromPlates(huge);
   EXPECT_EQ(checkSectionData(huge).reason(),
-            "its lengths (up to 3.9e+102) and thicknesses (up to 2) make its properties too "
+            "its lengths (up to 2e+102) and thicknesses (up to 2) make its properties too "
             "large to compute");
   // A width of 1e308 from a node at -1e308 ends beyond the largest double.
   huge = chain(kLippedWidths, kLippedAngles);
