@@ -218,8 +218,13 @@ void buildRoundedPlates(const CrossSection& s, const RoundingPlan& plan, NewPlat
   }
 }
 
-// The section takes the plates made, each K_r from its thickness.
+// The section takes the plates made, each K_r from its thickness. An angle
+// of more than kMostDegreesHeld (only from a file that holds one) would not
+// keep its direction in a file's six digits: it is reduced into (-180, 180].
 void takeRoundedPlates(CrossSection& s, NewPlates& made) {
+  for (double& angle : made.angles) {
+    if (std::fabs(angle) > kMostDegreesHeld) angle = principalDegrees(angle);
+  }
   s.alpha_r = std::move(made.angles);
   s.b_r = std::move(made.widths);
   s.t_r = std::move(made.thicknesses);

@@ -42,6 +42,11 @@ inline double principalFileDegrees(double degrees) {
   return roundedToDigits(reduced) == -180.0 ? 180.0 : reduced;
 }
 
+// Beyond ten turns an angle's six digits no longer hold its direction to
+// 0.02 degrees: a program writes none, and the check of a file takes none as
+// a direction.
+const double kMostDegreesHeld = 3600;
+
 // The share of a section's size below which a file's six digits no longer
 // tell the two nodes of a plate apart: no program makes a plate narrower.
 const double kFileResolution = 2e-5;

@@ -80,8 +80,15 @@ Result checkPlateLengths(const CrossSection& s) {
 }
 
 // b_r and alpha_r lead from the start node to the end node. A file holds six
-// digits of each number, so the end that they give may be off by about
-// 5e-6 of each coordinate, of b_r, and of b_r times the angle's error.
+// digits of each number, so the end that they give may be off by 5e-6 of
+// each coordinate, of b_r, and b_r times the angle's error (5e-6 of it, in
+// radians), up to kMostDegreesHeld.
+double endTolerance(double size, PlanePoint from, PlanePoint to, double b, double alpha) {
+  const double degreesHeld = std::min(std::fabs(alpha), kMostDegreesHeld);
+  return kSizeShare * size + 1e-5 * (extent(from) + extent(to)) +
+         b * 1e-5 * (1 + radians(degreesHeld));
+}
+
 Result checkPlateEnds(const CrossSection& s) {
   const double size = nodeBoxSize(s);
   for (int k = 0; k < s.ns; ++k) {
@@ -89,7 +96,7 @@ Result checkPlateEnds(const CrossSection& s) {
     const PlanePoint from = nodeAt(s, s.startNode[k]);
     const PlanePoint to = nodeAt(s, s.endNode[k]);
     const PlanePoint end = plateEnd(from, b, s.alpha_r[k]);
-    const double tolerance = kSizeShare * size + 1e-5 * (extent(from) + extent(to)) + 2e-5 * b;
+    const double tolerance = endTolerance(size, from, to, b, s.alpha_r[k]);
     if (std::fabs(end.y - to.y) <= tolerance && std::fabs(end.z - to.z) <= tolerance) continue;
     const double dy = to.y - from.y, dz = to.z - from.z;
     double angle = degrees(std::atan2(-dz, -dy));

@@ -99,6 +99,24 @@ TEST(SectionCheckTest, PlatesMustLeadFromTheirStartNodeToTheirEndNode) {
   EXPECT_EQ(checkSectionData(section).reason(), "plate 2 has the width b_r = -100, below 0");
 }
 
+TEST(SectionCheckTest, AnAngleOfManyTurnsHoldsNoDirectionInSixDigits) {
+  // 902161.5 degrees is -1.5 and 2506 turns: its six digits, 902162, are
+  // half a degree off, which a plate of 100 shows at its end.
+  TemporaryDirectory directory;
+  CrossSection section = stepSection(-90);
+  section.alpha_r[1] = -90 - 2506 * 360.0 + 0.5;
+  rebuildFromPlates(section);
+  EXPECT_TRUE(checkSectionData(section).ok());
+  EXPECT_EQ(checkSectionData(throughAFile(section, directory)).reason(),
+            "plate 2 runs from node 2 to node 3 (length 100, angle -89.5), but its b_r and "
+            "alpha_r say 100 and -902250");
+  // A round writes such an angle reduced, so that its file holds its direction.
+  const RoundingReport report = roundCorners(section, 2, 4, true, ones(section));
+  ASSERT_TRUE(report.accepted.ok()) << report.accepted.reason();
+  EXPECT_EQ(section.alpha_r[1 + 4], -89.5);  // after plate 1 and the arc at node 2
+  EXPECT_TRUE(checkSectionData(throughAFile(section, directory)).ok());
+}
+
 TEST(SectionCheckTest, ListsAndNodeNumbersMustHoldTogether) {
   CrossSection section = stepSection(-90);
   section.startNode[1] = INT_MIN;
