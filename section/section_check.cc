@@ -27,12 +27,9 @@ PlanePoint nodeAt(const CrossSection& s, int node) {
 // The largest absolute value of a point's coordinates.
 double extent(PlanePoint p) { return std::max(std::fabs(p.y), std::fabs(p.z)); }
 
-// One unit of the sixth significant digit of x: what a file's number may be
-// off by.
-double sixthDigit(double x) {
-  const double size = std::fabs(x);
-  return size > 0 ? std::pow(10.0, std::floor(std::log10(size)) - (kFileDigits - 1)) : 0.0;
-}
+// What a file's six digits may put between two numbers that were one: up
+// to 1e-5 of their size (one unit of the sixth digit is 1e-6 to 1e-5 of it).
+double sixDigitGap(double a, double b) { return 1e-5 * std::max(std::fabs(a), std::fabs(b)); }
 
 Result checkLists(const CrossSection& s) {
   if (s.ns < 1) return Result::refused("the section has no plates");
@@ -164,8 +161,8 @@ struct GridNode {
   }
 };
 
-// Nodes at one point: within one unit of the sixth digit of their
-// coordinates (two files' worth of rounding apart), or of the section's size.
+// Nodes at one point: within what six digits put between their coordinates,
+// or 1e-6 of the section's size.
 struct OnePointPairs {
   const CrossSection& s;
   double sizeTolerance;
@@ -187,8 +184,8 @@ struct OnePointPairs {
   bool atOnePoint(int a, int b) const {
     const double ya = s.nodeY[a - 1], yb = s.nodeY[b - 1];
     const double za = s.nodeZ[a - 1], zb = s.nodeZ[b - 1];
-    return std::fabs(ya - yb) <= std::max({sixthDigit(ya), sixthDigit(yb), sizeTolerance}) &&
-           std::fabs(za - zb) <= std::max({sixthDigit(za), sixthDigit(zb), sizeTolerance});
+    return std::fabs(ya - yb) <= std::max(sixDigitGap(ya, yb), sizeTolerance) &&
+           std::fabs(za - zb) <= std::max(sixDigitGap(za, zb), sizeTolerance);
   }
   void consider(int a, int b) {
     if (a == b || !atOnePoint(a, b) || joined(a, b)) return;
@@ -220,7 +217,7 @@ std::string onePointNote(const CrossSection& s, const std::string& fileName) {
   double largest = 0;
   for (int n = 1; n <= s.nk; ++n) largest = std::max(largest, extent(nodeAt(s, n)));
   OnePointPairs found{s, kSizeShare * nodeBoxSize(s), {}};
-  double cell = std::max(found.sizeTolerance, sixthDigit(largest));
+  double cell = std::max(found.sizeTolerance, sixDigitGap(largest, 0));
   if (!(cell > 0)) cell = 1;  // every node at the origin: one cell
   std::vector<GridNode> grid;
   grid.reserve(static_cast<std::size_t>(s.nk));
