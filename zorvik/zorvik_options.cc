@@ -133,8 +133,7 @@ std::vector<OptionSpec> zorvikOptions(BatchRequest& request) {
        into(takeThickness)},
       {"-r", "--radius", "R", "one radius", into(takeRadius)},
       {"", "--radii", "FIRST:LAST:COUNT",
-       "COUNT radii from FIRST to LAST (default: one radius,\n2 x the thickness of plate 1 as "
-       "loaded)",
+       "COUNT radii from FIRST to LAST (default: one radius,\n2 x the thickness of the run)",
        into(takeSeries)},
       {"", "--concave", "", "concave arcs (default: convex)", setFlag(request.concave)},
       {"", "--inner", "",
