@@ -174,10 +174,10 @@ void Archive::intItem(int& value) {
   position_ += used;
 }
 
-void Archive::realItem(double& value) {
+void Archive::realItem(double& value, int digits) {
   if (storing_) {
     char text[40];
-    char* end = formatReal(value, text);
+    char* end = formatReal(value, digits, text);
     *end++ = ' ';
     write(std::string_view(text, static_cast<std::size_t>(end - text)));
     return;
@@ -206,15 +206,59 @@ void Archive::wordItem(std::string& word) {
 // Reads n entries into v, which ends with n entries; those after a failed
 // read keep 0.
 template <typename T>
-void Archive::readEntries(int n, CheckedVector<T>& v) {
+void Archive::readEntries(const char* count, int n, CheckedVector<T>& v) {
   v.clear();
   v.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n && good(); ++i) {
     T value{};
-    item(value);
+    if (entryFollows(count, n)) item(value);
     v.push_back(value);
   }
   v.resize(static_cast<std::size_t>(n), T{});
+  if (n > 0) checkListEnd(count, n);
+}
+
+namespace {
+
+// "the list of ns = 4 entries after "*** L ***"", for the messages.
+std::string listText(const char* count, int n, const std::string& label) {
+  return "the list of " + std::string(count) + " = " + std::to_string(n) + " entries after \"" +
+         label + "\"";
+}
+
+// A text shown in a message: its first characters, without trailing blanks.
+std::string excerpt(std::string_view text, std::size_t most) {
+  while (!text.empty() && isBlankSpace(text.back())) text.remove_suffix(1);
+  return text.size() <= most ? std::string(text) : std::string(text.substr(0, most)) + "...";
+}
+
+}  // namespace
+
+// A list that has read up to a label has run past its own numbers: its count
+// is larger than the file's list.
+bool Archive::entryFollows(const char* count, int n) {
+  skipBlankSpace();
+  if (atEnd() || data_[position_] != '*') return true;
+  const std::size_t end = data_.find('\n', position_);
+  const std::string_view rest = data_.substr(
+      position_, end == std::string_view::npos ? std::string_view::npos : end - position_);
+  fail(listText(count, n, block_) + " runs into the label \"" + excerpt(rest, 100) + "\"");
+  return false;
+}
+
+// What stands after a list's last entry on its line must be blank: a
+// number there belongs to no list, and means that the count is smaller
+// than the file's list.
+void Archive::checkListEnd(const char* count, int n) {
+  if (!good()) return;
+  std::size_t at = position_;
+  while (at < data_.size() && data_[at] != '\n' && isBlankSpace(data_[at])) ++at;
+  if (at >= data_.size() || data_[at] == '\n') return;
+  const std::size_t end = data_.find('\n', at);
+  const std::string_view rest =
+      data_.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at);
+  fail(listText(count, n, block_) + " does not end with its line (\"" + excerpt(rest, 20) +
+       "\" follows)");
 }
 
 bool Archive::checkCount(const char* name, int n) {
@@ -229,26 +273,26 @@ bool Archive::checkCount(const char* name, int n) {
   return good();
 }
 
-void Archive::intList(int n, IntList& v) {
+void Archive::intList(const char* count, int n, IntList& v) {
   if (storing_) {
     assertCountMatches(n >= 0 && static_cast<std::size_t>(n) == v.size());
     for (int& entry : v) intItem(entry);
     writeLineEnd();
     return;
   }
-  if (!checkCount("of a list", n)) return;
-  readEntries(n, v);
+  if (!checkCount(count, n)) return;
+  readEntries(count, n, v);
 }
 
-void Archive::realList(int n, RealList& v) {
+void Archive::realList(const char* count, int n, RealList& v) {
   if (storing_) {
     assertCountMatches(n >= 0 && static_cast<std::size_t>(n) == v.size());
     for (double& entry : v) realItem(entry);
     writeLineEnd();
     return;
   }
-  if (!checkCount("of a list", n)) return;
-  readEntries(n, v);
+  if (!checkCount(count, n)) return;
+  readEntries(count, n, v);
 }
 
 void Archive::textList(TextList& v) {

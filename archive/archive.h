@@ -16,6 +16,7 @@
 #include <unordered_map>
 
 #include "archive/checked_vector.h"
+#include "archive/numbers.h"
 #include "platform/result.h"
 
 class Archive {
@@ -42,12 +43,18 @@ class Archive {
   void lineItem(std::string& text);
   void labelLine(const std::string& label);
   void intItem(int& value);
-  void realItem(double& value);
+  // Writing: six significant digits, or digits (up to 17) where the caller
+  // needs more. Reading: the number as it stands.
+  void realItem(double& value, int digits = kFileDigits);
   void wordItem(std::string& word);
-  // A list of n entries on one line. Writing a list whose length is not n
-  // is a broken invariant of the program and stops it.
-  void intList(int n, IntList& v);
-  void realList(int n, RealList& v);
+  // A list of n entries, named by its count ("ns"), on one line. Reading
+  // takes the numbers across line ends (older files wrap long lists), but a
+  // list ends with its line: numbers left on its last line, or a list that
+  // runs into a label, fail the archive naming the count and the label.
+  // Writing a list whose length is not n is a broken invariant of the
+  // program and stops it.
+  void intList(const char* count, int n, IntList& v);
+  void realList(const char* count, int n, RealList& v);
   void textList(TextList& v);
   void endLine();
 
@@ -72,7 +79,9 @@ class Archive {
   void item(int& value) { intItem(value); }
   void item(double& value) { realItem(value); }
   template <typename T>
-  void readEntries(int n, CheckedVector<T>& v);
+  void readEntries(const char* count, int n, CheckedVector<T>& v);
+  bool entryFollows(const char* count, int n);
+  void checkListEnd(const char* count, int n);
 
   bool storing_;
   std::string failure_;

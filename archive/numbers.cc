@@ -64,9 +64,19 @@ float toFloat(const std::string& text) {
   return convertLeading<float>(text, true);
 }
 
-char* formatReal(double value, char* buffer) {
-  // %g with six digits needs at most 13 characters ("-1.23457e+308").
-  return std::to_chars(buffer, buffer + 32, value, std::chars_format::general, 6).ptr;
+char* formatReal(double value, char* buffer) { return formatReal(value, kFileDigits, buffer); }
+
+char* formatReal(double value, int digits, char* buffer) {
+  // %g with 17 digits needs at most 24 characters ("-1.2345678901234567e+308").
+  return std::to_chars(buffer, buffer + 32, value, std::chars_format::general, digits).ptr;
+}
+
+double roundedToDigits(double value, int digits) {
+  char buffer[32];
+  const char* end = formatReal(value, digits, buffer);
+  double held = value;
+  scanDouble(std::string_view(buffer, static_cast<std::size_t>(end - buffer)), held);
+  return held;
 }
 
 std::string formatReal(double value) {

@@ -25,6 +25,13 @@ float toFloat(const std::string& text);
 std::string formatReal(double value);
 // The same into a buffer of at least 32 characters; returns the end.
 char* formatReal(double value, char* buffer);
+// The same with 1 to 17 significant digits in place of six.
+char* formatReal(double value, int digits, char* buffer);
+
+// The number of significant digits with which a file holds a real.
+const int kFileDigits = 6;
+// The value as a file holds it: formatted with digits and read back.
+double roundedToDigits(double value, int digits = kFileDigits);
 
 // A real in the form of printf's %<width>.<decimals>f.
 std::string formatFixed(double value, int decimals, int width);

@@ -1,5 +1,8 @@
 #include "console/console.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <stdexcept>
 
@@ -33,8 +36,30 @@ std::string shortened(std::string text) {
 
 }  // namespace
 
-void writeLine(std::ostream& out, const std::string& line) { out << line << '\n' << std::flush; }
-void writeText(std::ostream& out, const std::string& text) { out << text << std::flush; }
+namespace {
+
+// The first write to standard output that failed, with the system's reason
+// at that moment (a later call may change errno).
+std::string standardOutputFailure;
+
+void noteStandardOutput(const std::ostream& out) {
+  if (&out != &std::cout || out || !standardOutputFailure.empty()) return;
+  standardOutputFailure = errno != 0 ? std::strerror(errno) : "the write failed";
+}
+
+}  // namespace
+
+void writeLine(std::ostream& out, const std::string& line) {
+  errno = 0;
+  out << line << '\n' << std::flush;
+  noteStandardOutput(out);
+}
+
+void writeText(std::ostream& out, const std::string& text) {
+  errno = 0;
+  out << text << std::flush;
+  noteStandardOutput(out);
+}
 
 void Console::dropRestOfTokenLine() {
   std::streambuf* buffer = in_.rdbuf();
@@ -163,9 +188,27 @@ void Console::dropRestOfLine() {
   if (c == '\n') nextByte();
 }
 
+namespace {
+
+// Flushes standard output: a write there that failed (a full disk) and was
+// not said yet is one line on standard error, and the run did not do all
+// it was asked (exit code 1 at least).
+int checkedStandardOutput(const char* program, int exitCode) {
+  errno = 0;
+  std::cout.flush();
+  noteStandardOutput(std::cout);
+  if (std::cout) return exitCode;
+  std::cerr << program << ": standard output could not be written: " << standardOutputFailure
+            << ".\n"
+            << std::flush;
+  return std::max(exitCode, 1);
+}
+
+}  // namespace
+
 int runGuarded(const char* program, int (*body)(int, char**), int argc, char** argv) {
   try {
-    return body(argc, argv);
+    return checkedStandardOutput(program, body(argc, argv));
   } catch (const InputGone& gone) {
     std::cout << std::flush;
     std::cerr << program << ": " << gone.what() << '\n';

@@ -85,11 +85,15 @@ const int kDeleteKey = 127;
 const int kEscapeKey = 27;
 
 // Console lines are flushed at once, so that each is visible before the next
-// key is awaited.
+// key is awaited. A write to standard output that fails is remembered with
+// the system's reason, for runGuarded.
 void writeLine(std::ostream& out, const std::string& line);
 void writeText(std::ostream& out, const std::string& text);
 
 // Runs a program's body and returns its exit code. The checked list's index
 // error, raised only when the user cancels its message, and InputGone end
-// the program with one line on standard error and exit code 1.
+// the program with one line on standard error and exit code 1. Standard
+// output is flushed at the end: a write there that failed and that the body
+// did not say ("PROGRAM: standard output could not be written: No space left
+// on device.") makes the exit code at least 1.
 int runGuarded(const char* program, int (*body)(int, char**), int argc, char** argv);

@@ -73,6 +73,20 @@ std::function<Result(const std::string&)> storeText(std::string& target) {
   };
 }
 
+std::function<Result(const std::string&)> storeFileName(std::string& target,
+                                                        const std::string& option,
+                                                        bool standardOutputToo) {
+  return [&target, option, standardOutputToo](const std::string& value) {
+    if (value.empty()) {
+      return Result::refused("The option " + option + " needs a file name" +
+                             (standardOutputToo ? ", or - for standard output" : "") +
+                             ": an empty name names no file.");
+    }
+    target = value;
+    return Result::success();
+  };
+}
+
 std::function<Result(const std::string&)> setFlag(bool& target, bool value) {
   return [&target, value](const std::string&) {
     target = value;

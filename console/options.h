@@ -25,9 +25,13 @@ struct OptionSpec {
   std::function<Result(const std::string& value)> take;
 };
 
-// Takers for the common cases: the value as it is, and an option without a
-// value that sets a flag.
+// Takers for the common cases: the value as it is, a file name (refused
+// when empty: "The option --csv needs a file name, or - for standard
+// output."), and an option without a value that sets a flag.
 std::function<Result(const std::string&)> storeText(std::string& target);
+std::function<Result(const std::string&)> storeFileName(std::string& target,
+                                                        const std::string& option,
+                                                        bool standardOutputToo);
 std::function<Result(const std::string&)> setFlag(bool& target, bool value = true);
 
 struct CommandLineRules {

@@ -9,7 +9,8 @@
 #include "platform/platform.h"
 
 std::string cannotUse(const std::string& file, const std::string& reason) {
-  return "Cannot use " + file + ": " + reason;
+  const bool ended = !reason.empty() && reason.back() == '.';
+  return "Cannot use " + file + ": " + reason + (ended ? "" : ".");
 }
 
 ProgramShell::ProgramShell(std::string program, std::ostream& out, std::ostream& err)
@@ -57,11 +58,11 @@ int ProgramShell::refuseRun(const Result& refusal) {
 }
 
 void ProgramShell::refuseFile(const std::string& file, const Result& why) {
-  const std::string& reason = why.reason();
-  const bool ended = !reason.empty() && reason.back() == '.';
-  refusals_.push_back(cannotUse(file, reason) + (ended ? "" : "."));
+  refusals_.push_back(cannotUse(file, why.reason()));
   notAllDone();
 }
+
+void ProgramShell::noteFile(const std::string& line) { refusals_.push_back(line); }
 
 void ProgramShell::sayRefusals() {
   for (const std::string& line : refusals_) messages() << line << '\n';
@@ -78,13 +79,13 @@ void ProgramShell::write(const ProgramOutput& output, const std::string& bytes) 
     return;
   }
   const Result written = writeWholeFile(output.name, bytes);
-  if (!written) {
-    messages() << "Cannot write the " << output.what << " " << output.name << ": "
-               << written.reason() << '\n';
-    notAllDone();
-    return;
-  }
+  if (!written) return cannotWrite(output, written.reason());
   messages() << output.written << ": " << output.name << '\n';
+}
+
+void ProgramShell::cannotWrite(const ProgramOutput& output, const std::string& reason) {
+  messages() << "Cannot write the " << output.what << " " << output.name << ": " << reason << '\n';
+  notAllDone();
 }
 
 bool ProgramShell::flushStandardOutput() {
@@ -101,6 +102,7 @@ int ProgramShell::finish() {
          << ".\n"
          << std::flush;
     notAllDone();
+    out_.clear();  // said once: the end of the program does not say it again
   }
   return exitCode_;
 }

@@ -21,7 +21,8 @@
 const int kAllDone = 0;
 const int kNotAllDone = 1;
 
-// "Cannot use FILE: reason": how every program names a file it cannot use.
+// "Cannot use FILE: reason.": how every program names a file it cannot use
+// (the period added unless the reason ends with one).
 std::string cannotUse(const std::string& file, const std::string& reason);
 
 // One output of a run.
@@ -60,11 +61,18 @@ class ProgramShell {
   // for sayRefusals (the run may yet be refused as a whole), and the exit
   // code becomes kNotAllDone.
   void refuseFile(const std::string& file, const Result& why);
+  // A note on a file that is used ("Note: ..."): it waits beside the
+  // refusals, in the order of the files.
+  void noteFile(const std::string& line);
+  // The refusals and notes so far, in the messages.
   void sayRefusals();
 
   // Writes output's bytes: to its file, whole or not at all, or to standard
   // output; names what was written, or why not, in the messages.
   void write(const ProgramOutput& output, const std::string& bytes);
+  // The line "Cannot write the picture p.svg: reason." in the messages; not
+  // all done.
+  void cannotWrite(const ProgramOutput& output, const std::string& reason);
   // Something asked was not done, said by the caller.
   void notAllDone() { exitCode_ = std::max(exitCode_, kNotAllDone); }
 
@@ -86,7 +94,7 @@ class ProgramShell {
   std::ostream& err_;
   std::vector<ProgramOutput> outputs_;
   bool standardOutputTaken_ = false;
-  std::vector<std::string> refusals_;
+  std::vector<std::string> refusals_;  // and notes
   std::string standardOutputFailure_;
   int exitCode_ = kAllDone;
 };

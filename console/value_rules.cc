@@ -51,9 +51,16 @@ Result checkThickness(const std::string& text, double& thickness) {
 }
 
 Result checkThickness(const std::string& text, double E, double MUE, double& thickness) {
-  std::optional<double> t = parseNumber(text);
-  if (t && !thicknessFits(*t, E, MUE)) t.reset();
-  return taken(t, thickness, notAThickness(text));
+  const std::optional<double> t = parsePositive(text);
+  if (!t) return Result::refused(notAThickness(text));
+  if (!thicknessFits(*t, E, MUE)) {
+    const bool tooLarge = !std::isfinite(plateStiffness(*t, E, MUE));
+    return Result::refused("Not a thickness for this material: " + text +
+                           (tooLarge ? " gives a plate stiffness that is not finite."
+                                     : " gives a plate stiffness too small to compute with."));
+  }
+  thickness = *t;
+  return Result::success();
 }
 
 Result checkRadiusCount(const std::string& text, int& count) {
@@ -64,32 +71,44 @@ Result checkRadiusCount(const std::string& text, int& count) {
                    std::to_string(kMostRadii) + ", or 0 to stop.");
 }
 
+namespace {
+
+// The answer of a question that takes the key 0 or the key 1.
+std::optional<int> zeroOrOne(const std::string& text) {
+  if (text == "0") return 0;
+  if (text == "1") return 1;
+  return std::nullopt;
+}
+
+}  // namespace
+
 Result checkConvex(const std::string& text, bool& convex) {
-  const std::optional<bool> answer =
-      parseNumber(text) ? std::optional<bool>(toInt(text) == 0) : std::nullopt;
-  return taken(answer, convex, "Not an answer: " + text + ". Type 0 for convex or 1 for concave.");
+  const std::optional<int> answer = zeroOrOne(text);
+  return taken(answer ? std::optional<bool>(*answer == 0) : std::nullopt, convex,
+               "Not an answer: " + text + ". Type 0 for convex or 1 for concave.");
 }
 
 Result checkElementsPerCorner(const std::string& text, int& count) {
-  const std::optional<double> n = parseNumber(text);
-  const std::optional<int> truncated =
-      n && *n >= 0 ? std::optional<int>(truncateToInt(*n)) : std::nullopt;
-  return taken(truncated, count,
-               "Not a number of elements: " + text + ". Type a whole number, 0 for no rounding.");
+  std::optional<int> n = parseWholeNumber(text);
+  if (n && *n < 0) n.reset();
+  return taken(n, count, "Not a number of elements: " + text + ". Type a whole number from 0 up.");
 }
 
 Result checkSubdivide(const std::string& text, int& answer) {
-  const std::optional<double> number = parseNumber(text);
-  std::optional<int> truncated;
-  if (number) truncated = truncateToInt(*number);
-  if (truncated && *truncated != 0 && *truncated != 1) truncated.reset();
-  return taken(truncated, answer,
+  return taken(zeroOrOne(text), answer,
                "Not an answer: " + text + ". Type 1 to subdivide the plates, or 0.");
 }
 
 Result checkRadius(const std::string& text, double& radius) {
   return taken(parsePositive(text), radius,
                "Not a radius: " + text + ". Type a number above 0, such as 2.5.");
+}
+
+Result checkFirstRadius(const std::string& text, double& radius) {
+  if (!parseNumber(text)) return checkRangeEnd(text, radius);
+  return taken(parsePositive(text), radius,
+               "Not a first radius: " + text +
+                   ". Type the first and the last radius, the first above 0, such as 2 4.");
 }
 
 Result checkRangeEnd(const std::string& text, double& radius) {
@@ -118,6 +137,9 @@ Result checkDimension(const std::string& text, const std::string& name, double& 
 
 std::string withReturnAdvice(const Result& refusal, const std::string& whatReturnDoes) {
   std::string text = refusal.reason();
+  if (text.find(" Type ") == std::string::npos) {
+    return text + " Type another, or Return to " + whatReturnDoes + ".";
+  }
   if (!text.empty() && text.back() == '.') text.pop_back();
   return text + ", or Return to " + whatReturnDoes + ".";
 }

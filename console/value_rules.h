@@ -25,19 +25,25 @@ const int kMostRadii = 1000;
 // A number above 0 (whether its plate stiffness is finite depends on the
 // material of the file).
 Result checkThickness(const std::string& text, double& thickness);
-// A number above 0 whose plate stiffness with E and MUE is finite.
+// A number above 0 that fits a plate with E and MUE (thicknessFits); one
+// that does not is refused for its stiffness ("Not a thickness for this
+// material: 2 gives a plate stiffness that is not finite.").
 Result checkThickness(const std::string& text, double E, double MUE, double& thickness);
 // A whole number from 0 to kMostRadii; 0 stops.
 Result checkRadiusCount(const std::string& text, int& count);
-// A number; 0 and what converts to the integer 0 (0.9) is convex (true).
+// 0 for convex (true) or 1 for concave, as the one key typed.
 Result checkConvex(const std::string& text, bool& convex);
-// A number of 0 or more, truncated toward zero.
+// A whole number from 0 up: the arc plates of a corner, in the dialogue and
+// as the option --elements.
 Result checkElementsPerCorner(const std::string& text, int& count);
-// A number whose truncation is 0 or 1.
+// 0 or 1, as the one key typed.
 Result checkSubdivide(const std::string& text, int& answer);
 // A number above 0.
 Result checkRadius(const std::string& text, double& radius);
-// One of the two numbers of a range typed as "FIRST LAST".
+// The first of the two numbers of a range typed as "FIRST LAST": a number
+// above 0, checked as soon as it is typed.
+Result checkFirstRadius(const std::string& text, double& radius);
+// The last of them: a number (the range is checked with the first).
 Result checkRangeEnd(const std::string& text, double& radius);
 // A first and a last radius that make a range: the first above 0 and below
 // the last; the texts are as typed, for the reason.
@@ -54,7 +60,8 @@ inline double defaultRadius(double thickness) { return 2 * thickness; }
 
 // A refusal with what Return does in its place: "Not a thickness: x. Type a
 // number above 0, such as 2.5, or Return to keep 1.5." of the refusal's
-// reason and "keep 1.5".
+// reason and "keep 1.5"; a reason that asks for nothing to be typed gets
+// " Type another, or Return to keep 1.5.".
 std::string withReturnAdvice(const Result& refusal, const std::string& whatReturnDoes);
 
 // A number truncated toward zero, held within the range of int.

@@ -4,10 +4,11 @@
 #include <cmath>
 
 #include "archive/numbers.h"
-#include "make/material.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/thickness.h"
+#include "section/material.h"
 #include "section/plate_geometry.h"
+#include "section/section_check.h"
 #include "section/section_properties.h"
 
 namespace {
@@ -224,7 +225,7 @@ Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths
   if (!shape->plates) {
     widths = recipe.chainWidths;
     angles.clear();
-    for (double angle : recipe.chainAngles) angles.push_back(principalDegrees(angle));
+    for (double angle : recipe.chainAngles) angles.push_back(principalFileDegrees(angle));
     return Result::success();
   }
   const double t = d.back();
@@ -250,6 +251,25 @@ Result centreLinePlates(const SectionRecipe& recipe, std::vector<double>& widths
   return Result::success();
 }
 
+namespace {
+
+// The narrowest plate, when a file's six digits could not tell its nodes
+// apart (a plate of the chain, or a piece of --divide).
+Result checkPlatesHeldByAFile(const CrossSection& section) {
+  const double narrowest = kFileResolution * sectionSize(section);
+  for (int k = 0; k < section.ns; ++k) {
+    if (section.b_r[k] < narrowest) {
+      return Result::refused("plate " + std::to_string(k + 1) + " would be " +
+                             number(section.b_r[k]) + " wide, narrower than the " +
+                             number(narrowest) +
+                             " that a file's six digits hold at this section's size");
+    }
+  }
+  return Result::success();
+}
+
+}  // namespace
+
 Result makeSection(const SectionRecipe& recipe, CrossSection& section) {
   std::vector<double> widths;
   std::vector<double> angles;
@@ -264,15 +284,18 @@ Result makeSection(const SectionRecipe& recipe, CrossSection& section) {
   section.Kraft = recipe.force;
   section.Laenge = recipe.length;
   rebuildFromPlates(section);
-  const Result apart = checkPlatesApart(section);
-  if (!apart) return apart;
   const double t = recipe.dimensions.back();
+  // The data check of every program first: coordinates too large for the
+  // arithmetic make no section, whatever the plates' distances say.
   Result made = setThickness(section, t);
+  if (made) made = checkSectionData(section);
+  if (made) made = checkPlatesApart(section);
   if (made && recipe.divide > 1) {
     made =
         roundCorners(section, 0, 0, true, std::vector<int>(widths.size(), recipe.divide)).accepted;
     if (made) made = setThickness(section, t);
   }
+  if (made) made = checkPlatesHeldByAFile(section);
   if (!made) return made;
   section.title = recipe.title.empty() ? titleOf(recipe) : recipe.title;
   section.explanation.push_back(recordOf(recipe));

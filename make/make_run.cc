@@ -9,9 +9,9 @@
 #include "console/options.h"
 #include "console/value_rules.h"
 #include "make/catalogue.h"
-#include "make/material.h"
 #include "section/cross_section.h"
-#include "section/section_properties.h"
+#include "section/material.h"
+#include "section/section_check.h"
 
 namespace {
 
@@ -82,9 +82,6 @@ Result takeConstant(const std::string& value, const char* what, const char* want
   return Result::success();
 }
 
-bool isModulus(double value) { return std::isfinite(value) && value > 0; }
-bool isPoissonRatio(double value) { return value > -1 && value < 0.5; }
-
 Result takeDivide(const std::string& value, SectionRecipe& recipe) {
   return checkWholeFromOne(value, "a division number", recipe.divide);
 }
@@ -114,12 +111,12 @@ std::vector<OptionSpec> makeOptions(MakeRequest& request) {
       {"-E", "", "E", "modulus of elasticity (default: steel in the units,\n210 for kN,mm)",
        [&recipe](const std::string& value) {
          return takeConstant(value, "a modulus of elasticity", "a number above 0, such as 210",
-                             isModulus, recipe.E);
+                             isModulusValue, recipe.E);
        }},
       {"-G", "", "G", "shear modulus (default: E / (2 (1 + MUE)))",
        [&recipe](const std::string& value) {
-         return takeConstant(value, "a shear modulus", "a number above 0, such as 80.77", isModulus,
-                             recipe.G);
+         return takeConstant(value, "a shear modulus", "a number above 0, such as 80.77",
+                             isModulusValue, recipe.G);
        }},
       {"", "--mue", "MUE", "Poisson's ratio (default 0.3)",
        [&recipe](const std::string& value) {
@@ -199,18 +196,6 @@ Result takeShape(MakeRequest& request) {
   return Result::success();
 }
 
-// Dimensions too large for a double (D = 1e308) give coordinates or
-// properties that are not finite.
-Result checkFiniteSection(const CrossSection& section) {
-  const Result finite = section.checkFinite();
-  if (!finite) return finite;
-  const SectionProperties p = computeProperties(section);
-  for (double value : {p.area, p.yc, p.zc, p.Iy, p.Iz, p.Iyz, p.I1, p.I2, p.J, p.Iw, p.ys, p.zs}) {
-    if (!std::isfinite(value)) return Result::failure("its properties are not finite numbers");
-  }
-  return Result::success();
-}
-
 Result parse(const std::vector<std::string>& arguments, ParsedCommandLine& parsed,
              MakeRequest& request) {
   const Result read = parseCommandLine(arguments, makeOptions(request), kRules, parsed);
@@ -243,7 +228,6 @@ int runMake(const std::vector<std::string>& arguments, std::ostream& out, std::o
   CrossSection section;
   if (made) {
     made = makeSection(request.recipe, section);
-    if (made) made = checkFiniteSection(section);
     if (!made) made = Result::failure("Not a section: " + made.reason() + ".");
   }
   if (!made) return refuseCommandLine(err, "zorvik-make", made);
@@ -252,6 +236,7 @@ int runMake(const std::vector<std::string>& arguments, std::ostream& out, std::o
     err << "zorvik-make: " << request.output << " was not written: " << saved.reason() << '\n';
     return 1;
   }
+  for (const std::string& note : sectionNotes(section, request.output)) out << note << '\n';
   out << request.output << '\n';
   return 0;
 }

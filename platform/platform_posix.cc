@@ -21,9 +21,11 @@
 namespace platform {
 namespace {
 
-// The terminal settings to restore; written before the terminal is changed,
-// read by the signal handler (only async-signal-safe calls there).
+// The terminal settings to restore and those of key mode; written before
+// the terminal is changed, read by the signal handlers (only
+// async-signal-safe calls there).
 struct termios savedTerminal;
+struct termios keyModeTerminal;
 volatile sig_atomic_t terminalChanged = 0;
 int changedFd = -1;
 
@@ -44,6 +46,7 @@ bool enterKeyMode(int fd) {
   raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR);
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
+  keyModeTerminal = raw;
   changedFd = fd;
   terminalChanged = 1;
   if (tcsetattr(fd, TCSANOW, &raw) != 0) {
@@ -74,10 +77,38 @@ void cleanUpAndReraise(int signo) {
   raise(signo);
 }
 
-// Installs the handler for every ending signal that the program did not
-// inherit as ignored (nohup): an ignored signal stays ignored. A file that
-// grows past the file-size limit makes its write fail instead of ending the
-// program, so that the ordinary path removes the temporary file.
+void stopWithTheTerminalRestored(int);
+
+void installStopHandler() {
+  struct sigaction handler {};
+  handler.sa_handler = stopWithTheTerminalRestored;
+  sigemptyset(&handler.sa_mask);
+  sigaction(SIGTSTP, &handler, nullptr);
+}
+
+// Ctrl-Z: the shell gets the terminal as it gave it, the program stops, and
+// once it is continued (SIGCONT) it takes the terminal into key mode again
+// and goes on waiting for the key.
+void stopWithTheTerminalRestored(int) {
+  const int savedErrno = errno;
+  const bool inKeyMode = terminalChanged != 0;
+  restoreTerminal();
+  signal(SIGTSTP, SIG_DFL);
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTSTP);
+  sigprocmask(SIG_UNBLOCK, &stop, nullptr);
+  raise(SIGTSTP);  // the program stops here until it is continued
+  installStopHandler();
+  if (inKeyMode && tcsetattr(changedFd, TCSANOW, &keyModeTerminal) == 0) terminalChanged = 1;
+  errno = savedErrno;
+}
+
+// Installs the handler for every ending signal, and for the stop of Ctrl-Z,
+// that the program did not inherit as ignored (nohup): an ignored signal
+// stays ignored. A file that grows past the file-size limit makes its write
+// fail instead of ending the program, so that the ordinary path removes the
+// temporary file.
 void installCleanup() {
   static bool installed = false;
   if (installed) return;
@@ -90,6 +121,9 @@ void installCleanup() {
     sigaction(signo, nullptr, &old);
     if (old.sa_handler != SIG_IGN) sigaction(signo, &handler, nullptr);
   }
+  struct sigaction oldStop {};
+  sigaction(SIGTSTP, nullptr, &oldStop);
+  if (oldStop.sa_handler != SIG_IGN) installStopHandler();
   signal(SIGXFSZ, SIG_IGN);
 }
 

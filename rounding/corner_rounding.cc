@@ -80,6 +80,14 @@ Result checkChain(const CrossSection& s) {
   return Result::success();
 }
 
+Result checkRoundableSection(const CrossSection& s) {
+  if (s.Typ != kPlainSectionType) {
+    return Result::refused("it is a section of type " + std::to_string(s.Typ) + "; only type " +
+                           std::to_string(kPlainSectionType) + " sections are rounded");
+  }
+  return checkChain(s);
+}
+
 std::vector<NodePlates> platesAtEveryNode(const CrossSection& s) {
   std::vector<NodePlates> index(static_cast<std::size_t>(s.nk > 0 ? s.nk : 0));
   for (int k = 0; k < s.ns; ++k) {
@@ -139,7 +147,7 @@ namespace {
 
 // Whether the section can be rounded with these division numbers at all.
 Result checkRoundable(const CrossSection& s, const std::vector<int>& divisionNumbers) {
-  const Result chain = checkChain(s);
+  const Result chain = checkRoundableSection(s);
   if (!chain) return chain;
   if (divisionNumbers.size() != static_cast<std::size_t>(s.ns)) {
     return Result::failure("there are " + std::to_string(divisionNumbers.size()) +
@@ -166,7 +174,8 @@ struct RoundingPlan {
   double radius;
   int elementsPerCorner;
   bool convex;
-  bool rounding;  // false: only the subdivision applies
+  bool rounding;          // false: only the subdivision applies
+  double narrowestPlate;  // what a file's six digits hold
   std::vector<NodePlates> platesAt;
   std::vector<int> divisionNumbers;  // each 1 or more
 };
@@ -195,8 +204,11 @@ void buildRoundedPlates(const CrossSection& s, const RoundingPlan& plan, NewPlat
       report.misfitCorners.push_back(j + 1);
       continue;
     }
-    if (!(arc.elementLength > 0)) {
-      report.accepted = Result::failure("its arc plates would have no width");
+    if (!(arc.elementLength >= plan.narrowestPlate) || !(arc.elementLength > 0)) {
+      report.accepted =
+          Result::refused("its arc plates would be " + formatReal(arc.elementLength) +
+                          " wide, narrower than the " + formatReal(plan.narrowestPlate) +
+                          " that a file's six digits hold at this section's size");
       return;
     }
     appendStraightPart(remaining[k] - arc.tangentLength, s.alpha_r[k], s.t_r[k], d, made);
@@ -206,8 +218,13 @@ void buildRoundedPlates(const CrossSection& s, const RoundingPlan& plan, NewPlat
   }
 }
 
-// The section takes the plates made, each K_r from its thickness.
+// The section takes the plates made, each K_r from its thickness. An angle
+// of more than kMostDegreesHeld (only from a file that holds one) would not
+// keep its direction in a file's six digits: it is reduced into (-180, 180].
 void takeRoundedPlates(CrossSection& s, NewPlates& made) {
+  for (double& angle : made.angles) {
+    if (std::fabs(angle) > kMostDegreesHeld) angle = principalDegrees(angle);
+  }
   s.alpha_r = std::move(made.angles);
   s.b_r = std::move(made.widths);
   s.t_r = std::move(made.thicknesses);
@@ -219,10 +236,24 @@ void takeRoundedPlates(CrossSection& s, NewPlates& made) {
 
 }  // namespace
 
+namespace {
+
+// The larger side of the bounding box of the chain as rebuilt from its plates.
+double chainSize(const CrossSection& s) {
+  PlanePoint node, low, high;
+  for (int k = 0; k < s.ns; ++k) {
+    node = plateEnd(node, s.b_r[k], s.alpha_r[k]);
+    low = {std::min(low.y, node.y), std::min(low.z, node.z)};
+    high = {std::max(high.y, node.y), std::max(high.z, node.z)};
+  }
+  return std::max(high.y - low.y, high.z - low.z);
+}
+
+}  // namespace
+
 RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorner, bool convex,
                             std::vector<int> divisionNumbers) {
   RoundingReport report;
-  if (s.Typ != kPlainSectionType) return report;
   report.accepted = checkRoundable(s, divisionNumbers);
   if (!report.accepted) return report;
   // Without arc plates, or with radius 0, there is nothing to round: only
@@ -232,6 +263,7 @@ RoundingReport roundCorners(CrossSection& s, double radius, int elementsPerCorne
                     elementsPerCorner,
                     convex,
                     elementsPerCorner >= 1 && radius != 0.0,
+                    kFileResolution * chainSize(s),
                     platesAtEveryNode(s),
                     std::move(divisionNumbers)};
   for (int& d : plan.divisionNumbers) d = std::max(d, 1);

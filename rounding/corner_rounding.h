@@ -47,6 +47,11 @@ struct RoundingReport {
 // Checks that the plates form one open chain numbered along its plates.
 Result checkChain(const CrossSection& section);
 
+// Whether the section is one that is rounded: of type kPlainSectionType
+// ("it is a section of type 6; only type 1 sections are rounded") and an
+// open chain (checkChain).
+Result checkRoundableSection(const CrossSection& section);
+
 // The plates at every node, by one scan of the plates (a later match wins).
 std::vector<NodePlates> platesAtEveryNode(const CrossSection& section);
 
@@ -63,8 +68,11 @@ CornerArc computeCornerArc(const CrossSection& section, double radius, int eleme
 // The pieces keep their plate's thickness, an arc plate takes the thinner of
 // the two plates it joins, and every K_r follows its thickness with the
 // section's E and MUE. Turns are taken the short way round. When R does not fit a corner, the
-// section is left unchanged and the report names every such corner.
-// Sections whose Typ is not kPlainSectionType pass unchanged.
+// section is left unchanged and the report names every such corner. A
+// section that checkRoundableSection refuses, and arc plates narrower than
+// a file's six digits hold (kFileResolution of the chain's size,
+// section/plate_geometry.h), are
+// refused, the section unchanged.
 RoundingReport roundCorners(CrossSection& section, double radius, int elementsPerCorner,
                             bool convex, std::vector<int> divisionNumbers);
 

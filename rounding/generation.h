@@ -52,7 +52,8 @@ extern const char* const kGeneratedBy;
 // The explanation line that records how a file was made: "Radius 4,
 // convex, 4 elements per corner, thickness 2" ("(inner 3)" after the radius
 // when it was given as an inner radius; "thicknesses 1.5 to 3" when each
-// plate kept its own; ", divisions 2 4 2" when the plates were subdivided).
+// plate kept its own; ", divisions 2 4 2" when the plates were subdivided);
+// "Not rounded (0 elements per corner), thickness 2" without arc plates.
 std::string howMade(const GenerationSettings& settings, double radius, double innerRadius);
 
 // The round of `radius` (on the centre line; innerRadius above 0 when it was

@@ -9,7 +9,7 @@
 
 Result setThickness(CrossSection& section, double t) {
   const double stiffness = plateStiffness(t, section.E, section.MUE);
-  if (!std::isfinite(stiffness)) {
+  if (!thicknessFits(t, section.E, section.MUE)) {
     return Result::failure("thickness " + formatReal(t) + " with E = " + formatReal(section.E) +
                            " and MUE = " + formatReal(section.MUE) +
                            " gives no finite plate stiffness");

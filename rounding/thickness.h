@@ -9,7 +9,8 @@
 class CrossSection;
 
 // Gives every plate thickness t; fails, leaving the section unchanged, when
-// the stiffness with the section's E and MUE is not finite.
+// the thickness does not fit a plate with the section's E and MUE
+// (thicknessFits).
 Result setThickness(CrossSection& section, double t);
 
 // The thinnest and the thickest plate of a section.

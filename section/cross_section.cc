@@ -7,6 +7,7 @@
 #include "archive/atomic_file.h"
 #include "archive/numbers.h"
 #include "platform/platform.h"
+#include "section/material.h"
 
 namespace {
 
@@ -52,28 +53,30 @@ void CrossSection::serialize(Archive& ar) {
   serializeCounts(ar);
 
   ar.labelLine(kMaterialLabel);
-  ar.realItem(E);
-  ar.realItem(G);
-  ar.realItem(MUE);
+  // Six digits, or as many more as keep the material inside its rule.
+  const int digits = materialDigits(E, G, MUE);
+  ar.realItem(E, digits);
+  ar.realItem(G, digits);
+  ar.realItem(MUE, digits);
   ar.endLine();
 
   ar.labelLine(kExplanationLabel);
   ar.textList(explanation);
 
   ar.labelLine(kPlateNodesLabel);
-  ar.intList(ns, startNode);
-  ar.intList(ns, endNode);
+  ar.intList("ns", ns, startNode);
+  ar.intList("ns", ns, endNode);
 
   ar.labelLine(kNodesLabel);
-  ar.realList(nk, nodeY);
-  ar.realList(nk, nodeZ);
-  ar.intList(nk, nodePlateCount);
+  ar.realList("nk", nk, nodeY);
+  ar.realList("nk", nk, nodeZ);
+  ar.intList("nk", nk, nodePlateCount);
 
   ar.labelLine(kPlatesLabel);
-  ar.realList(ns, b_r);
-  ar.realList(ns, t_r);
-  ar.realList(ns, alpha_r);
-  ar.realList(ns, K_r);
+  ar.realList("ns", ns, b_r);
+  ar.realList("ns", ns, t_r);
+  ar.realList("ns", ns, alpha_r);
+  ar.realList("ns", ns, K_r);
 
   serializeSupportsAndSprings(ar);
   serializeBearings(ar);
@@ -83,7 +86,7 @@ void CrossSection::serialize(Archive& ar) {
   ar.endLine();
 
   ar.labelLine(kStateLabel);
-  ar.intList(state.nz, state.attributes);
+  ar.intList("nz", state.nz, state.attributes);
   ar.endLine();
 }
 
@@ -111,18 +114,18 @@ void CrossSection::serializeCounts(Archive& ar) {
 void CrossSection::serializeSupportsAndSprings(Archive& ar) {
   if (nk1 > 0) {
     ar.labelLine(kEdgeSupportsLabel);
-    ar.intList(nk1, edgeSupportNode);
-    ar.intList(nk1, edgeSupportCode);
-    ar.realList(nk1, edgeSupportValue);
+    ar.intList("nk1", nk1, edgeSupportNode);
+    ar.intList("nk1", nk1, edgeSupportCode);
+    ar.realList("nk1", nk1, edgeSupportValue);
   } else {
     ar.labelLine(kNoEdgeSupportsLabel);
   }
 
   if (nps > 0) {
     ar.labelLine(kPendulumsLabel);
-    ar.intList(nps, pendulumNode);
-    ar.realList(nps, pendulumAngle);
-    ar.realList(nps, pendulumValue);
+    ar.intList("nps", nps, pendulumNode);
+    ar.realList("nps", nps, pendulumAngle);
+    ar.realList("nps", nps, pendulumValue);
     ar.endLine();
   } else {
     ar.labelLine(kNoPendulumsLabel);
@@ -130,9 +133,9 @@ void CrossSection::serializeSupportsAndSprings(Archive& ar) {
 
   if (ndb > 0) {
     ar.labelLine(kRotSpringsLabel);
-    ar.intList(ndb, rotSpringPlate);
-    ar.realList(ndb, rotSpringStiffness);
-    ar.realList(ndb, rotSpringValue);
+    ar.intList("ndb", ndb, rotSpringPlate);
+    ar.realList("ndb", ndb, rotSpringStiffness);
+    ar.realList("ndb", ndb, rotSpringValue);
     ar.endLine();
   } else {
     ar.labelLine(kNoRotSpringsLabel);
@@ -141,9 +144,9 @@ void CrossSection::serializeSupportsAndSprings(Archive& ar) {
   if (!hasShearSprings(formatVersion)) return;
   if (nsf > 0) {
     ar.labelLine(kShearSpringsLabel);
-    ar.intList(nsf, shearSpringNode);
-    ar.realList(nsf, shearSpringAngle);
-    ar.realList(nsf, shearSpringStiffness);
+    ar.intList("nsf", nsf, shearSpringNode);
+    ar.realList("nsf", nsf, shearSpringAngle);
+    ar.realList("nsf", nsf, shearSpringStiffness);
     ar.endLine();
   } else {
     ar.labelLine(kNoShearSpringsLabel);
@@ -155,16 +158,16 @@ void CrossSection::serializeBearings(Archive& ar) {
   ar.labelLine(kBearingsLabel);
   if (nlak > 0) {
     ar.labelLine(kNodeBearingsLabel);
-    ar.intList(nlak, nodeBearingNode);
-    ar.intList(nlak, nodeBearingType);
-    ar.realList(nlak, nodeBearingAngle);
-    ar.realList(nlak, nodeBearingStiffness);
+    ar.intList("nlak", nlak, nodeBearingNode);
+    ar.intList("nlak", nlak, nodeBearingType);
+    ar.realList("nlak", nlak, nodeBearingAngle);
+    ar.realList("nlak", nlak, nodeBearingStiffness);
     ar.endLine();
   }
   if (nlas > 0) {
     ar.labelLine(kPlateBearingsLabel);
-    ar.intList(nlas, plateBearingPlate);
-    ar.realList(nlas, plateBearingStiffness);
+    ar.intList("nlas", nlas, plateBearingPlate);
+    ar.realList("nlas", nlas, plateBearingStiffness);
     ar.endLine();
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "section/plate_geometry.h"
+#include "section/section_check.h"
 #include "section/trigonometry.h"
 
 namespace {
@@ -193,31 +194,7 @@ PlateLine plateLine(const CrossSection& section, int plate) {
   return {from.y, from.z, to.y, to.z};
 }
 
-Result checkMeasurable(const CrossSection& section) {
-  const std::size_t plates = static_cast<std::size_t>(section.ns < 0 ? 0 : section.ns);
-  if (section.b_r.size() < plates || section.t_r.size() < plates ||
-      section.alpha_r.size() < plates || section.startNode.size() < plates) {
-    return Result::failure("its plate lists hold fewer than ns = " + std::to_string(section.ns) +
-                           " entries");
-  }
-  const std::size_t nodes = std::min(section.nodeY.size(), section.nodeZ.size());
-  for (std::size_t k = 0; k < plates; ++k) {
-    const int start = section.startNode[static_cast<int>(k)];
-    if (start < 1 || static_cast<std::size_t>(start) > nodes) {
-      return Result::failure("plate " + std::to_string(k + 1) + " starts at node " +
-                             std::to_string(start) + ", which the section does not have");
-    }
-    const PlateLine line = plateLine(section, static_cast<int>(k));
-    if (!std::isfinite(section.b_r[static_cast<int>(k)]) || !std::isfinite(line.y2) ||
-        !std::isfinite(line.z2)) {
-      return Result::failure("plate " + std::to_string(k + 1) + " has no finite length");
-    }
-    if (!std::isfinite(section.t_r[static_cast<int>(k)])) {
-      return Result::failure("plate " + std::to_string(k + 1) + " has no finite thickness");
-    }
-  }
-  return Result::success();
-}
+Result checkMeasurable(const CrossSection& section) { return checkSectionData(section); }
 
 double sectionSize(const CrossSection& section) {
   double yMin = HUGE_VAL, yMax = -HUGE_VAL, zMin = HUGE_VAL, zMax = -HUGE_VAL;

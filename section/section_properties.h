@@ -36,9 +36,9 @@ struct PlateLine {
 };
 PlateLine plateLine(const CrossSection& section, int plate);
 
-// Whether every plate's start node and per-plate values are there to draw and
-// measure the section, and its lengths and coordinates finite; the reason
-// when not.
+// Whether the section can be drawn and measured: the data check of every
+// program, checkSectionData (section/section_check.h), by the name that the
+// buckling program calls it.
 Result checkMeasurable(const CrossSection& section);
 
 // Needs a section that checkMeasurable accepts.

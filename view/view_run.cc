@@ -1,5 +1,6 @@
 #include "view/view_run.h"
 
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
+#include "section/section_check.h"
 #include "section/section_properties.h"
 
 namespace {
@@ -28,9 +30,9 @@ struct ViewRequest {
 std::vector<OptionSpec> viewOptions(ViewRequest& request) {
   return {
       {"", "--csv", "FILE", "the table as CSV into FILE (- for standard output)",
-       storeText(request.csv)},
+       storeFileName(request.csv, "--csv", true)},
       {"", "--svg", "NAME", "the picture's name (default: the first file's, with .svg)",
-       storeText(request.svg)},
+       storeFileName(request.svg, "--svg", false)},
       {"", "--no-picture", "", "no picture", setFlag(request.picture, false)},
   };
 }
@@ -42,26 +44,41 @@ std::string usageText() {
          optionsText(viewOptions(unused));
 }
 
-// The files that load and can be measured, in the order given; the others
-// are refused in the shell.
+// The files that load and pass the data check of every program, with their
+// properties, in the order given; the others are refused in the shell, and
+// the notes on those that are used wait there beside the refusals.
 struct LoadedFiles {
   std::vector<CrossSection> sections;
   std::vector<std::string> paths;
+  std::vector<SectionProperties> properties;
 };
 
 LoadedFiles loadFiles(const std::vector<std::string>& files, ProgramShell& shell) {
   LoadedFiles loaded;
   loaded.sections.reserve(files.size());
+  loaded.paths.reserve(files.size());
+  loaded.properties.reserve(files.size());
   for (const std::string& file : files) {
     CrossSection section;
-    Result usable = section.load(file);
-    if (usable) usable = checkMeasurable(section);
+    std::vector<std::string> notes;
+    SectionProperties properties;
+    Result usable = loadSection(file, section, notes);
+    if (usable) {
+      usable = failedWhenOutOfMemory(
+          [&] {
+            properties = computeProperties(section);
+            return Result::success();
+          },
+          "out of memory while measuring it");
+    }
     if (!usable) {
       shell.refuseFile(file, usable);
       continue;
     }
+    for (const std::string& note : notes) shell.noteFile(note);
     loaded.sections.push_back(std::move(section));
     loaded.paths.push_back(file);
+    loaded.properties.push_back(properties);
   }
   return loaded;
 }
@@ -80,17 +97,41 @@ std::vector<ProgramOutput> viewOutputs(const ViewRequest& request, const LoadedF
   return outputs;
 }
 
+// Text that is made in memory: its bytes, or the failure when the memory
+// runs out (a picture of millions of plates).
+Result made(std::string& bytes, const std::function<std::string()>& make) {
+  return failedWhenOutOfMemory(
+      [&] {
+        bytes = make();
+        return Result::success();
+      },
+      "out of memory");
+}
+
 // The property table on the console and every output asked for.
 void showSections(const LoadedFiles& loaded, const std::vector<ProgramOutput>& outputs,
                   ProgramShell& shell) {
   std::vector<PropertyColumn> columns;
   for (std::size_t i = 0; i < loaded.sections.size(); ++i) {
-    columns.push_back(
-        {fileNameOf(loaded.paths[i]), &loaded.sections[i], computeProperties(loaded.sections[i])});
+    columns.push_back({fileNameOf(loaded.paths[i]), &loaded.sections[i], loaded.properties[i]});
   }
-  shell.print(propertyTable(columns));
+  std::string table;
+  if (made(table, [&] { return propertyTable(columns); })) {
+    shell.print(table);
+  } else {
+    shell.messages() << kProgram << ": the table is not shown: out of memory.\n";
+    shell.notAllDone();
+  }
   for (const ProgramOutput& output : outputs) {
-    shell.write(output, output.what == "table" ? propertyCsv(columns) : drawSections(columns));
+    std::string bytes;
+    const Result ready = made(bytes, [&] {
+      return output.what == "table" ? propertyCsv(columns) : drawSections(columns);
+    });
+    if (ready) {
+      shell.write(output, bytes);
+    } else {
+      shell.cannotWrite(output, ready.reason());
+    }
   }
 }
 

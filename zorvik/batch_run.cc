@@ -15,12 +15,15 @@
 
 namespace {
 
-std::vector<double> radiiFor(const BatchRequest& request, const CrossSection& section) {
+// The radii asked for; without one, the default of the thickness of the run
+// (the one given, or plate 1's where each plate keeps its own).
+std::vector<double> radiiFor(const BatchRequest& request, const CrossSection& section,
+                             const GenerationSettings& settings) {
   if (request.radius) return {*request.radius};
   if (request.series) {
     return radiusSeries(request.series->first, request.series->last, request.series->count);
   }
-  return {defaultRadius(section.t_r[0])};  // from the thickness as loaded
+  return {defaultRadius(settings.thickness.value_or(section.t_r[0]))};
 }
 
 // What the request asks of one loaded file, the rest from the file; the
@@ -54,7 +57,7 @@ Result gatherFileRounds(const BatchRequest& request, const CrossSection& section
   settings.elementsPerCorner = request.elementsPerCorner;
   settings.divisionNumbers =
       request.divisionNumbers.value_or(std::vector<int>(static_cast<std::size_t>(section.ns), 1));
-  rounds.radii = radiiFor(request, section);
+  rounds.radii = radiiFor(request, section, settings);
   // Without a radius given, the default is on the centre line.
   rounds.innerRadii = request.inner && (request.radius || request.series);
   return Result::success();
@@ -65,14 +68,15 @@ Result gatherFileRounds(const BatchRequest& request, const CrossSection& section
 bool runFile(const BatchRequest& request, const std::string& file, std::ostream& out) {
   CrossSection section;
   FileRounds rounds;
-  Result usable = loadForRounding(file, section, request.quiet ? nullptr : &out);
+  std::vector<std::string> notes;
+  Result usable = loadForRounding(file, section, notes, request.quiet ? nullptr : &out);
   if (usable) usable = gatherFileRounds(request, section, rounds);
   if (!usable) {
     writeLine(out, cannotUse(file, usable.reason()));
     return false;
   }
   if (!request.quiet) {
-    printFirstLook(out, file, section);
+    printFirstLook(out, file, section, notes);
     writeLine(out, "Generated Files: ");
   }
   std::vector<std::string> written;

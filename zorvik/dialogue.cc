@@ -109,56 +109,62 @@ void readSingleRadius(Console& console, RoundingSettings& settings) {
 }
 
 // Reads the first and the last radius, on one line or two, until they form a
-// range; at the end of input what was not read keeps its default.
-void readRadiusRange(Console& console, RoundingSettings& settings) {
+// range. The first is checked as soon as it is typed; when the input ends
+// after it, the last keeps its default and the two must still form a range:
+// false when they do not. At the end of input before the first, both keep
+// their defaults.
+bool readRadiusRange(Console& console, RoundingSettings& settings) {
   for (;;) {
     writeLine(console.out(), "Radius from ... to ... ? ");
     std::string first;
     std::string last;
-    if (!console.readToken(first)) return;
+    if (!console.readToken(first)) return true;
     double from = 0;
-    double to = 0;
-    Result taken = checkRangeEnd(first, from);
+    double to = settings.lastRadius;
+    Result taken = checkFirstRadius(first, from);
     if (!taken) {
       writeLine(console.out(), " " + taken.reason());
       console.dropRestOfLine();
       continue;
     }
-    if (!console.readToken(last)) {
-      settings.firstRadius = from;
-      return;
-    }
-    taken = checkRangeEnd(last, to);
-    if (taken) taken = checkRadiusRange(first, last, from, to);
-    if (taken) {
-      // The largest radius must fit; if not, both are asked again (the end
-      // of input keeps them).
-      settings.firstRadius = from;
-      settings.lastRadius = to;
-      const std::string misfit = radiusMisfitLine(settings.loaded, to);
-      if (misfit.empty()) return;
-      writeLine(console.out(), misfit);
-    } else {
+    const bool lastTyped = console.readToken(last);
+    if (lastTyped) taken = checkRangeEnd(last, to);
+    if (taken) taken = checkRadiusRange(first, lastTyped ? last : formatReal(to), from, to);
+    if (!taken) {
       writeLine(console.out(), " " + taken.reason());
+      if (!lastTyped) return false;
+      console.dropRestOfLine();
+      continue;
     }
+    settings.firstRadius = from;
+    settings.lastRadius = to;
+    // The largest radius must fit; if not, both are asked again (the end
+    // of input keeps them, and the rounds say that it does not fit).
+    if (!lastTyped) return true;
+    const std::string misfit = radiusMisfitLine(settings.loaded, to);
+    if (misfit.empty()) return true;
+    writeLine(console.out(), misfit);
     console.dropRestOfLine();
   }
 }
 
-// Returns false when the count is 0: the run ends there.
-bool askRadii(Console& console, RoundingSettings& settings) {
+// How the radius questions ended.
+enum class RadiiEnd { Read, Stop, NoRange };
+
+// Stop when the count is 0: the run ends there; NoRange when the input ended
+// where a first radius and the default last one form no range.
+RadiiEnd askRadii(Console& console, RoundingSettings& settings) {
   settings.radiusCount = 1;
   ask(console, "How many radiuses shall be evaluated [return=1]? ",
       [&](const std::string& text) { return checkRadiusCount(text, settings.radiusCount); });
-  if (settings.radiusCount == 0) return false;
+  if (settings.radiusCount == 0) return RadiiEnd::Stop;
   if (settings.radiusCount == 1) {
     writeLine(console.out(), "1");
     readSingleRadius(console, settings);
-  } else {
-    writeLine(console.out(), "");
-    readRadiusRange(console, settings);
+    return RadiiEnd::Read;
   }
-  return true;
+  writeLine(console.out(), "");
+  return readRadiusRange(console, settings) ? RadiiEnd::Read : RadiiEnd::NoRange;
 }
 
 void askShape(Console& console, RoundingSettings& settings) {
@@ -216,22 +222,30 @@ FileEnd roundFile(const std::string& inputName, Console& console,
   RoundingSettings settings;
 
   // First look: describe the section and take its plate count and thickness.
-  const Result usable = loadForRounding(inputName, settings.loaded, &out);
+  std::vector<std::string> notes;
+  const Result usable = loadForRounding(inputName, settings.loaded, notes, &out);
   if (!usable) {
     writeLine(out, cannotUse(inputName, usable.reason()));
     return FileEnd::NotDone;
   }
   settings.round.ownThicknesses = thicknessRange(settings.loaded);
-  printFirstLook(out, inputName, settings.loaded);
-  const double loadedThickness = settings.loaded.t_r[0];
-  settings.firstRadius = defaultRadius(loadedThickness);
-  settings.lastRadius = 3 * loadedThickness;
+  printFirstLook(out, inputName, settings.loaded, notes);
 
   if (!askThickness(console, settings)) {
     writeLine(out, " The input ended before a thickness was given: no files.");
     return FileEnd::NotDone;
   }
-  if (!askRadii(console, settings)) return FileEnd::Stop;
+  // The default radii follow the thickness of the run: the one typed, or
+  // plate 1's where each plate keeps its own (then it is one a plate can have).
+  const double runThickness = settings.round.thickness.value_or(settings.loaded.t_r[0]);
+  settings.firstRadius = defaultRadius(runThickness);
+  settings.lastRadius = 3 * runThickness;
+  const RadiiEnd radii = askRadii(console, settings);
+  if (radii == RadiiEnd::Stop) return FileEnd::Stop;
+  if (radii == RadiiEnd::NoRange) {
+    writeLine(out, " The input ended before a range of radii was given: no files.");
+    return FileEnd::NotDone;
+  }
   askShape(console, settings);
   askSubdivision(console, settings);
 

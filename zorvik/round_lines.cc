@@ -13,6 +13,7 @@
 #include "rounding/generation.h"
 #include "rounding/thickness.h"
 #include "section/cross_section.h"
+#include "section/section_check.h"
 
 namespace {
 
@@ -27,26 +28,12 @@ std::string joined(const std::vector<int>& numbers) {
 
 }  // namespace
 
-Result checkUsable(const CrossSection& section) {
-  if (section.ns < 1) return Result::failure("the section has no plates");
-  if (section.Typ == kPlainSectionType) {
-    const Result chain = checkChain(section);
-    if (!chain) return chain;
-  }
-  if (1 - section.MUE * section.MUE == 0) {
-    return Result::failure("Poisson's ratio MUE = " + formatReal(section.MUE) +
-                           " leaves the plate stiffness undefined");
-  }
-  return Result::success();
-}
-
-Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo) {
-  const Result loaded =
-      failedWhenOutOfMemory([&] { return section.load(file); }, "out of memory while reading it");
-  if (loaded.isFailed()) section = CrossSection();
+Result loadForRounding(const std::string& file, CrossSection& section,
+                       std::vector<std::string>& notes, std::ostream* describeTo) {
+  const Result loaded = loadSection(file, section, notes, FileThicknesses::kMayBeReplaced);
   if (!loaded) return loaded;
   if (describeTo) printDescription(section, *describeTo);
-  return checkUsable(section);
+  return checkRoundableSection(section);
 }
 
 std::vector<std::string> renumberingNotes(const CrossSection& section) {
@@ -63,7 +50,8 @@ std::vector<std::string> renumberingNotes(const CrossSection& section) {
   return notes;
 }
 
-void printFirstLook(std::ostream& out, const std::string& inputName, const CrossSection& section) {
+void printFirstLook(std::ostream& out, const std::string& inputName, const CrossSection& section,
+                    const std::vector<std::string>& notes) {
   writeLine(out, "File : " + inputName);
   writeLine(out, " The section has " + std::to_string(section.ns) + " Elements");
   writeLine(out, " The thickness is " + formatReal(section.t_r[0]));
@@ -73,6 +61,7 @@ void printFirstLook(std::ostream& out, const std::string& inputName, const Cross
                        formatReal(range.largest) +
                        " thick: Return keeps each plate's own thickness.");
   }
+  for (const std::string& note : notes) writeLine(out, " " + note);
   for (const std::string& note : renumberingNotes(section)) writeLine(out, note);
   writeLine(out,
             " Radii are measured to the centre line of the plates: the inner bend radius "
@@ -105,7 +94,6 @@ std::string misfitText(double radius, const std::vector<int>& corners) {
 }  // namespace
 
 std::string radiusMisfitLine(const CrossSection& section, double radius) {
-  if (section.Typ != kPlainSectionType) return std::string();
   CrossSection copy = section;
   const RoundingReport report =
       roundCorners(copy, radius, kDefaultElementsPerCorner, true,
@@ -186,6 +174,10 @@ bool writeRound(std::ostream& out, const std::string& inputName, const Generatio
 
 bool writeFileRounds(std::ostream& out, const std::string& input, const FileRounds& rounds,
                      std::vector<std::string>& written) {
+  if (rounds.radii.empty()) {
+    writeLine(out, "No files for " + input + ": no radius was given.");
+    return false;
+  }
   bool allWritten = true;
   std::vector<std::string> writtenHere;
   for (std::size_t i = 0; i < rounds.radii.size(); ++i) {

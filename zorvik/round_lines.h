@@ -22,18 +22,21 @@ struct FileRounds {
   bool innerRadii = false;
 };
 
-// Why a loaded section cannot be rounded; success when it can.
-Result checkUsable(const CrossSection& section);
-
-// Loads file into section, describes it on describeTo (unless null) and
-// checks that it can be rounded; the reason when it cannot.
-Result loadForRounding(const std::string& file, CrossSection& section, std::ostream* describeTo);
+// Loads file into section by the data check of every program (loadSection;
+// a thickness in the file that no plate can have is asked for or refused
+// later, since the rounds may replace it), describes it on describeTo
+// (unless null) and checks that it can be rounded (checkRoundableSection);
+// the reason when it cannot. notes: the section's notes, for printFirstLook.
+Result loadForRounding(const std::string& file, CrossSection& section,
+                       std::vector<std::string>& notes, std::ostream* describeTo);
 
 // What the rounding changes that the engineer may not expect, one line each.
 std::vector<std::string> renumberingNotes(const CrossSection& section);
 
-// "File : NAME", the plate count, the thickness, the notes and an empty line.
-void printFirstLook(std::ostream& out, const std::string& inputName, const CrossSection& section);
+// "File : NAME", the plate count, the thickness, the notes of the file and
+// of the rounding, and an empty line.
+void printFirstLook(std::ostream& out, const std::string& inputName, const CrossSection& section,
+                    const std::vector<std::string>& notes);
 
 // The files that the rounds of every input would write, for
 // checkOutputPlan: radiusCount rounds of each.
@@ -41,8 +44,9 @@ std::vector<PlannedOutput> plannedRounds(const std::vector<std::string>& inputs,
                                          const std::string& outputFolder, std::size_t radiusCount);
 
 // " Radius R does not fit at nodes 2 and 5: the largest that fits is M."
-// when R does not fit every corner of the loaded section; empty when it does
-// (or the section is not an open chain, which is never rounded).
+// when R does not fit every corner of the loaded section; empty when it
+// does. (Whether its arc plates are wide enough for a file depends on their
+// number, which the round knows.)
 std::string radiusMisfitLine(const CrossSection& section, double radius);
 
 // " Files of an earlier series remain: ..." naming the files <base>-rrK<ext>

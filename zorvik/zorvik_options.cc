@@ -88,14 +88,7 @@ Result takeSeries(const std::string& value, BatchRequest& request) {
 }
 
 Result takeElements(const std::string& value, BatchRequest& request) {
-  // Whole numbers only: "2.5" is not taken as 2 as the dialogue's answer is.
-  const std::optional<int> n = parseWholeNumber(value);
-  if (!n || *n < 0) {
-    return Result::failure("Not a number of elements: " + value +
-                           ". Type a whole number from 0 up.");
-  }
-  request.elementsPerCorner = *n;
-  return Result::success();
+  return checkElementsPerCorner(value, request.elementsPerCorner);
 }
 
 Result takeDivisions(const std::string& value, BatchRequest& request) {
@@ -140,8 +133,7 @@ std::vector<OptionSpec> zorvikOptions(BatchRequest& request) {
        into(takeThickness)},
       {"-r", "--radius", "R", "one radius", into(takeRadius)},
       {"", "--radii", "FIRST:LAST:COUNT",
-       "COUNT radii from FIRST to LAST (default: one radius,\n2 x the thickness of plate 1 as "
-       "loaded)",
+       "COUNT radii from FIRST to LAST (default: one radius,\n2 x the thickness of the run)",
        into(takeSeries)},
       {"", "--concave", "", "concave arcs (default: convex)", setFlag(request.concave)},
       {"", "--inner", "",

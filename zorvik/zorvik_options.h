@@ -24,7 +24,7 @@ struct BatchRequest {
   std::optional<double> thickness;  // none: each file's plate 1
   std::string thicknessText;        // as given, for the messages
   std::optional<double> radius;
-  std::optional<Series> series;  // neither: one radius, the default of the thickness as loaded
+  std::optional<Series> series;  // neither: one radius, the default of the run's thickness
   bool concave = false;
   int elementsPerCorner = kDefaultElementsPerCorner;
   std::optional<std::vector<int>> divisionNumbers;  // none: no subdivision

@@ -53,7 +53,9 @@ class BatchTest(ZorvikTestCase):
         self.assertTrue(out.startswith(BANNER + "========================\n"
                                                 "Querschnittsbeschreibung\n"), out[:300])
         self.assertTrue(out.endswith("File : chan.kaf\n The section has 3 Elements\n"
-                                     " The thickness is 1.5\n Radii are measured to the centre line "
+                                     " The thickness is 1.5\n Note: E = 21000 kN/mm^2 is about 100 "
+                                     "times steel's; check the units of chan.kaf.\n"
+                                     " Radii are measured to the centre line "
                                      "of the plates: the inner bend radius plus half the "
                                      "thickness.\n\nGenerated Files: \n"
                                      "chan-rr1.kaf\nchan-rr1-shear.kaf\n"))
@@ -69,8 +71,8 @@ class BatchTest(ZorvikTestCase):
         self.assertEqual(code, 1)
         self.assertEqual(out, "channel-rr1.kaf\nchannel-rr1-shear.kaf\n"
                               "Cannot use broken.kaf: the first line is no KAF header "
-                              "(it does not begin with \"****\")\n"
-                              "Cannot use missing.kaf: it does not exist\n"
+                              "(it does not begin with \"****\").\n"
+                              "Cannot use missing.kaf: it does not exist.\n"
                               "hat-rr1.kaf\nhat-rr1-shear.kaf\n"
                               "zed-rr1.kaf\nzed-rr1-shear.kaf\n")
         # The hat is 1 thick: its default radius is 2.
@@ -124,7 +126,7 @@ class BatchTest(ZorvikTestCase):
         self.assertEqual(code, 1)
         self.assertEqual(out, "chan-rr1.kaf\nchan-rr1-shear.kaf\n"
                               "Cannot use angle.kaf: it has 2 plates, but 3 division numbers "
-                              "were given\n")
+                              "were given.\n")
         self.assertEqual(self.files(), ["angle.kaf", "chan-rr1-shear.kaf", "chan-rr1.kaf",
                                         "chan.kaf"])
 

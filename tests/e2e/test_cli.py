@@ -52,8 +52,8 @@ class EveryProgramTest(ZorvikTestCase):
         self.copy("chan.kaf")
         code, out, err = run(["-q", "-t", "1e102", "-r", "3", "chan.kaf"], cwd=self.dir)
         self.assertEqual((code, out, err),
-                         (1, "Cannot use chan.kaf: Not a thickness: 1e102. Type a number above "
-                             "0, such as 2.5.\n", ""))
+                         (1, "Cannot use chan.kaf: Not a thickness for this material: 1e102 "
+                             "gives a plate stiffness that is not finite.\n", ""))
         self.assertEqual(self.files(), ["chan.kaf"])
 
 
@@ -118,7 +118,7 @@ class EntryTest(ZorvikTestCase):
         os.mkdir(self.path("section.kaf"))
         code, out, _ = run(["section.kaf"], cwd=self.dir)
         self.assertEqual(code, 1)
-        self.assertEqual(out, BANNER + "Cannot use section.kaf: it is not a regular file\n"
+        self.assertEqual(out, BANNER + "Cannot use section.kaf: it is not a regular file.\n"
                          "Press key...")
 
 

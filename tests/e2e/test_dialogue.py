@@ -7,7 +7,10 @@ from harness import DATA, ZorvikTestCase, kaf_blocks, kaf_plates, run
 
 CENTRE_LINE = (" Radii are measured to the centre line of the plates: the inner bend radius plus "
                "half the thickness.\n")
-FIRST_LOOK_END = " The thickness is 1.5\n" + CENTRE_LINE + "\n"
+# chan.kaf holds steel's E in kN/cm^2 beside its units kN and mm.
+MODULUS_NOTE = (" Note: E = 21000 kN/mm^2 is about 100 times steel's; check the units of "
+                "%s.\n")
+FIRST_LOOK_END = " The thickness is 1.5\n" + MODULUS_NOTE % "chan.kaf" + CENTRE_LINE + "\n"
 THICKNESS = " Thickness [return=old]: "
 COUNT = "How many radiuses shall be evaluated [return=1]? "
 RANGE = "Radius from ... to ... ? \n"
@@ -35,15 +38,19 @@ class DialogueTest(ZorvikTestCase):
     def test_every_question_asks_again_until_it_can_take_the_answer(self):
         answers = (b"abc\n-2\n1e400\n2,5\n2.5\n"       # thickness
                    b"1001\n-1\nx\n3\n"                 # count
-                   b"2,5 4\n4 2\n2 2\n2.5 4\n"          # range
-                   b"k\n1\n"                           # convex
-                   b"-1\nx\n1\n"                       # elements
-                   b"2\n1\n"                           # subdivide
+                   b"2,5 4\n4 2\n2 2\n-4\n0 3\n2.5 4\n"  # range
+                   b"k\n2\n01\n1\n"                    # convex
+                   b"-1\nx\n2.5\n0.5\n1\n"             # elements
+                   b"2\n1.5\n1\n"                      # subdivide
                    b"2 x 3\n4 5\n\n")                  # division numbers
         refused_thickness = (" Not a thickness: %s. Type a number above 0, such as 2.5, "
                              "or Return to keep 1.5.\n")
         refused_count = " Not a number of radii: %s. Type a whole number from 1 to 1000, or 0 to stop.\n"
         not_a_range = " Not a range of radii: %s. The first must be above 0 and below the last.\n"
+        not_a_first = (" Not a first radius: %s. Type the first and the last radius, the first "
+                       "above 0, such as 2 4.\n")
+        not_convex = " Not an answer: %s. Type 0 for convex or 1 for concave.\n"
+        not_elements = " Not a number of elements: %s. Type a whole number from 0 up.\n"
         self.assertEqual(self.dialogue(answers), "".join([
             THICKNESS, "abc\r\n", refused_thickness % "abc",
             THICKNESS, "-2\r\n", refused_thickness % "-2",
@@ -57,15 +64,20 @@ class DialogueTest(ZorvikTestCase):
             RANGE, " Not a radius: 2,5. Type the first and the last radius, such as 2 4.\n",
             RANGE, not_a_range % "4 to 2",
             RANGE, not_a_range % "2 to 2",
+            RANGE, not_a_first % "-4",
+            RANGE, not_a_first % "0",
             RANGE,
-            CONVEX, "k\r\n", " Not an answer: k. Type 0 for convex or 1 for concave.\n",
+            CONVEX, "k\r\n", not_convex % "k",
+            CONVEX, "2\r\n", not_convex % "2",
+            CONVEX, "01\r\n", not_convex % "01",
             CONVEX, "1\r\n",
-            ELEMENTS, "-1\r\n",
-            " Not a number of elements: -1. Type a whole number, 0 for no rounding.\n",
-            ELEMENTS, "x\r\n",
-            " Not a number of elements: x. Type a whole number, 0 for no rounding.\n",
+            ELEMENTS, "-1\r\n", not_elements % "-1",
+            ELEMENTS, "x\r\n", not_elements % "x",
+            ELEMENTS, "2.5\r\n", not_elements % "2.5",
+            ELEMENTS, "0.5\r\n", not_elements % "0.5",
             ELEMENTS, "1\r\n",
             SUBDIVIDE, "2\r\n", " Not an answer: 2. Type 1 to subdivide the plates, or 0.\n",
+            SUBDIVIDE, "1.5\r\n", " Not an answer: 1.5. Type 1 to subdivide the plates, or 0.\n",
             SUBDIVIDE, "1\r\n",
             DIVISIONS,
             " Not a division number for plate 2: x. Type a whole number from 1 up.\n"]))
@@ -91,7 +103,7 @@ class DialogueTest(ZorvikTestCase):
         self.assertEqual(code, 0)
         self.assertIn(" The thickness is -2\n"
                       " The plates are -2 to 1.5 thick: Return keeps each plate's own "
-                      "thickness.\n" + CENTRE_LINE + "\n" + cannot + " Thickness: \r\n" + cannot +
+                      "thickness.\n" + MODULUS_NOTE % "thin.kaf" + CENTRE_LINE + "\n" + cannot + " Thickness: \r\n" + cannot +
                       " Thickness: abc\r\n Not a thickness: abc. Type a number above 0, such as "
                       "2.5.\n Thickness: 3\r\n", out)
         self.assertEqual(kaf_plates(self.path("thin-rr1.kaf"))[1][0], 3)
@@ -108,11 +120,17 @@ class DialogueTest(ZorvikTestCase):
         self.assertEqual(code, 0)
         self.assertIn("\n Not a thickness: " + "7" * 20 + "\u2026. Type a number above 0",
                       out.encode("latin-1").decode("utf-8"))
-        # A radius whose arc plates would have no width makes no files.
+        # Radii whose arc plates are narrower than a file's six digits hold
+        # make no files.
         self.copy("chan.kaf")
-        code, out, _ = run(["-q", "-r", "5e-324", "chan.kaf"], cwd=self.dir)
-        self.assertEqual((code, out), (1, "No files for radius 4.94066e-324: its arc plates "
-                                          "would have no width\n"))
+        for radius, shown, width in (("5e-324", "4.94066e-324", "0"),
+                                     ("1e-320", "9.99989e-321", "3.90312e-321"),
+                                     ("0.01", "0.01", "0.00390181")):
+            code, out, _ = run(["-q", "-r", radius, "chan.kaf"], cwd=self.dir)
+            self.assertEqual((code, out), (1, "No files for radius %s: its arc plates would be %s "
+                                              "wide, narrower than the 0.004 that a file's six "
+                                              "digits hold at this section's size\n"
+                                              % (shown, width)))
         self.assertEqual(sorted(n for n in self.files() if "-rr" in n),
                          ["thin-rr1-shear.kaf", "thin-rr1.kaf"])
 
@@ -132,6 +150,40 @@ class DialogueTest(ZorvikTestCase):
         out = self.dialogue(b"\n0\n", code=1)
         self.assertEqual(out, THICKNESS + "\r1.5\n" + COUNT + "0\r")
         self.assertEqual(self.files(), ["chan.kaf"])
+
+    def test_the_end_of_input_after_a_first_radius(self):
+        # The first radius is checked as it is typed; at the end of input the
+        # last keeps its default, 3 x 1.5, and the two must make a range.
+        out = self.dialogue(b"\n3\n100\n", code=1)
+        self.assertEqual(out, THICKNESS + "\r1.5\n" + COUNT + "3\r\n" + RANGE +
+                         " Not a range of radii: 100 to 4.5. The first must be above 0 and below "
+                         "the last.\n The input ended before a range of radii was given: no "
+                         "files.\nPress key...")
+        self.assertEqual(self.files(), ["chan.kaf"])
+        for first in (b"-4", b"0"):
+            out = self.dialogue(b"\n3\n" + first + b"\n")
+            self.assertIn(RANGE + " Not a first radius: " + first.decode() + ". Type the first "
+                          "and the last radius, the first above 0, such as 2 4.\n" + RANGE, out)
+            self.assertEqual([self.explanation("chan-rr%d.kaf" % n)[3] for n in (1, 2, 3)],
+                             ["Radius %s, convex, 4 elements per corner, thickness 1.5 " % r
+                              for r in ("3", "3.75", "4.5")])
+
+    def test_the_default_radii_follow_the_thickness_of_the_run(self):
+        # Plate 1 of the file is -5 thick: the typed 2 gives the defaults 4 and 6.
+        with open(os.path.join(DATA, "chan.kaf"), "rb") as f:
+            text = f.read().replace(b"\n1.5 1.5 1.5 \n", b"\n-5 1.5 1.5 \n")
+        with open(self.path("thin.kaf"), "wb") as f:
+            f.write(text)
+        code, out, _ = run(["thin.kaf"], answers=b"2\n3\n", cwd=self.dir)
+        self.assertEqual(code, 0, out[-300:])
+        self.assertEqual([kaf_blocks(self.path("thin-rr%d.kaf" % n))
+                          ["*** Querschnittserlaeuterung ***"][3] for n in (1, 2, 3)],
+                         ["Radius %s, convex, 4 elements per corner, thickness 2 " % r
+                          for r in ("4", "5", "6")])
+        code, out, _ = run(["thin.kaf"], answers=b"2\n1\n", cwd=self.dir)
+        self.assertEqual(code, 0, out[-300:])
+        self.assertEqual(kaf_blocks(self.path("thin-rr1.kaf"))["*** Querschnittserlaeuterung ***"]
+                         [3], "Radius 4, convex, 4 elements per corner, thickness 2 ")
 
     def test_the_end_of_input_keeps_the_defaults_without_a_message(self):
         # The range reads 2 and then meets the end: the last radius stays 3 x 1.5.

@@ -131,7 +131,7 @@ class FaultTest(ZorvikTestCase):
         os.mkdir(self.path("dir.kaf"))
         code, out, _ = run(["dir.kaf"], answers=b"\n", cwd=self.dir)
         self.assertEqual(code, 1)
-        self.assertTrue(out.endswith("Cannot use dir.kaf: it is not a regular file\nPress key..."))
+        self.assertTrue(out.endswith("Cannot use dir.kaf: it is not a regular file.\nPress key..."))
         self.assertEqual(self.files(), ["dir.kaf"])
 
 

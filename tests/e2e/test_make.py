@@ -62,6 +62,24 @@ class MakeTest(ZorvikTestCase):
             self.assertEqual(code, 0)
             self.assertIn("\n%s \n" % moduli, read(self.path("u.kaf")).decode())
 
+    def test_what_is_written_is_what_every_program_takes(self):
+        # A Poisson's ratio that six digits would write as 0.5 keeps its
+        # digits; an angle whose six digits read -180 is written as 180.
+        code, out, _ = self.make("channel", "200", "75", "2", "--mue", "0.4999999999", "-o",
+                                 "m.kaf")
+        self.assertEqual((code, out), (0, "m.kaf\n"))
+        self.assertIn("\n210 70 0.4999999999 \n", read(self.path("m.kaf")).decode())
+        code, out, err = run(["--no-picture", "m.kaf"], cwd=self.dir, program=VIEW)
+        self.assertEqual((code, err), (0, ""))
+        for angle in ("180.0000001", "-179.9999999", "540.0000001"):
+            code, _, _ = self.make("chain", "2", "100:90", "200:" + angle, "100:-90", "-o", "a.kaf")
+            self.assertEqual(code, 0)
+            self.assertEqual(kaf_plates(self.path("a.kaf"))[2], [90, 180, -90])
+        # Steel's modulus in N/mm^2 beside kN and mm: a note, and the file.
+        code, out, _ = self.make("channel", "200", "75", "2", "-E", "210000", "-o", "n.kaf")
+        self.assertEqual((code, out), (0, "Note: E = 210000 kN/mm^2 is about 1000 times steel's; "
+                                          "check the units of n.kaf.\nn.kaf\n"))
+
     def test_what_makes_no_section_is_refused_before_anything_is_written(self):
         cases = {
             ("lipped-channel", "200", "75", "1", "2"):
@@ -85,7 +103,19 @@ class MakeTest(ZorvikTestCase):
             ("channel", "200", "75", "2", "--units", "kN,m\tm"):
                 "Not units: kN,m\tm. Type FORCE,LENGTH, such as kN,mm.",
             ("channel", "1e308", "1e308", "2"):
-                "Not a section: its properties are not finite numbers.",
+                "Not a section: its lengths (up to 1e+308) and thicknesses (up to 2) make its "
+                "properties too large to compute.",
+            ("channel", "1e308", "75", "2"):
+                "Not a section: its lengths (up to 1e+308) and thicknesses (up to 2) make its "
+                "properties too large to compute.",
+            ("lipped-channel", "200", "75", "20", "2", "--divide", "200000"):
+                "Not a section: plate 1 would be 9.5e-05 wide, narrower than the 0.00396 that a "
+                "file's six digits hold at this section's size.",
+            ("channel", "200", "75", "2", "-E", "1e-310"):
+                "Not a modulus of elasticity: 1e-310. Type a number above 0, such as 210.",
+            ("channel", "200", "75", "2", "-E", "1e308", "--mue", "-0.9999999999"):
+                "Not a section: thickness 2 with E = 1e+308 and MUE = -1 gives no finite plate "
+                "stiffness.",
             ("channel", "200", "75", "2", "-o", "-"):
                 "zorvik-make writes a file, not standard output: name it with -o OUT.kaf.",
             ("channel", "200", "75", "2", "--mue", "1"):

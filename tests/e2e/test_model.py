@@ -81,7 +81,7 @@ class ModelTest(ZorvikTestCase):
         code, out, _ = run(["missing.kaf", "bad.kaf", "b.kaf"], answers=b"\n\n\n\n\n\n",
                            cwd=self.dir)
         self.assertEqual(code, 1)
-        self.assertIn("\nCannot use missing.kaf: it does not exist\n\n", out)
+        self.assertIn("\nCannot use missing.kaf: it does not exist.\n\n", out)
         self.assertIn("Cannot use bad.kaf: ", out)
         self.assertNotIn("Benutzung", out)
         self.assertTrue(out.endswith("b-rr1.kaf\nb-rr1-shear.kaf\nPress key..."), out[-200:])

@@ -84,6 +84,35 @@ class Terminal:
         raise AssertionError("zorvik did not end: %r" % self.output[-300:])
 
 
+class JobTerminal(Terminal):
+    """zorvik as a job of a shell on a pseudo-terminal: the session's leader
+    starts it in a process group of its own in the foreground, so that Ctrl-Z
+    stops it (a stop that no shell could take back is not made), and ends
+    with its exit code. zorvik's process number is written to job.pid."""
+
+    def __init__(self, args, cwd):
+        self.pid, self.master = pty.fork()
+        if self.pid == 0:
+            os.chdir(cwd)
+            child = os.fork()
+            if child == 0:
+                os.setpgid(0, 0)
+                signal.signal(signal.SIGTTOU, signal.SIG_IGN)
+                os.tcsetpgrp(0, os.getpgrp())
+                signal.signal(signal.SIGTTOU, signal.SIG_DFL)
+                os.execvp(command()[0], command(*args))
+            with open("job.pid", "w") as f:
+                f.write(str(child))
+            _, status = os.waitpid(child, 0)
+            os._exit(os.waitstatus_to_exitcode(status) & 0xFF)
+        self.output = b""
+
+
+def process_state(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        return f.read().rsplit(")", 1)[1].split()[0]
+
+
 def fresh_terminal_settings():
     master, slave = pty.openpty()
     try:
@@ -192,6 +221,41 @@ class TerminalTest(ZorvikTestCase):
         # The screen shows 2 where 5 was, and the files are 2 thick.
         self.assertIn(b" Thickness [return=old]: 5\b \b2\r\r\n", term.output)
         self.assertEqual(set(kaf_plates(os.path.join(self.dir, "chan-rr1.kaf"))[1]), {2.0})
+
+    @unittest.skipUnless(os.path.exists("/proc/self/stat"), "needs /proc")
+    def test_ctrl_z_gives_the_terminal_back_and_takes_it_again(self):
+        shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))
+        term = JobTerminal(["chan.kaf"], self.dir)
+        self.addCleanup(term.close)
+        term.read_until(b" Thickness [return=old]: ")
+
+        def wait_for(condition, what):
+            deadline = time.time() + 20
+            while not condition():
+                self.assertLess(time.time(), deadline, what)
+                time.sleep(0.01)
+        wait_for(lambda: not term.settings()[3] & termios.ICANON, "no key mode")
+        wait_for(lambda: os.path.exists(self.path("job.pid")), "no job")
+        with open(self.path("job.pid")) as f:
+            zorvik = int(f.read())
+        term.type(b"\x1a")  # Ctrl-Z: the terminal stops the foreground job
+        wait_for(lambda: process_state(zorvik) == "T", "zorvik did not stop")
+        fresh = fresh_terminal_settings()
+        self.assertEqual(term.settings()[3] & (termios.ICANON | termios.ECHO),
+                         fresh[3] & (termios.ICANON | termios.ECHO))
+        os.kill(zorvik, signal.SIGCONT)
+        wait_for(lambda: not term.settings()[3] & termios.ICANON, "no key mode after SIGCONT")
+        self.assertFalse(term.settings()[3] & termios.ECHO)
+        term.press(b"\r\r")
+        term.read_until(b"Radius? ")
+        term.type(b"3\r")
+        term.read_until(b"[return=convex]? ")
+        term.press(b"\r\r\r")
+        term.read_until(b"Press key...")
+        term.press(b" ")
+        self.assertEqual(os.WEXITSTATUS(term.wait()), 0)
+        self.assertIn(b"Thickness [return=old]: \r1.5\r\n", term.output)
+        self.assertIn("chan-rr1.kaf", self.files())
 
     def test_ctrl_c_at_a_question_restores_the_terminal(self):
         shutil.copyfile(os.path.join(DATA, "chan.kaf"), os.path.join(self.dir, "chan.kaf"))

@@ -26,10 +26,10 @@ TEST_F(ArchiveTest, WritesItemsEachFollowedByOneBlank) {
     for (double& r : reals) ar.realItem(r);
     ar.endLine();
     IntList ints{1, 2, 3};
-    ar.intList(3, ints);
+    ar.intList("n", 3, ints);
     IntList none;
     ar.labelLine("*** L ***");
-    ar.intList(0, none);
+    ar.intList("n", 0, none);
     TextList texts{"a", "b"};
     ar.textList(texts);
     std::string word = "kN";
@@ -63,7 +63,7 @@ TEST_F(ArchiveTest, LabelAfterListIsFoundFromTop) {
   Archive ar(file("*** B ***\n7 \n*** A ***\n1 2 3 \n*** B ***\n9 \n"), Archive::Direction::Read);
   IntList list;
   ar.labelLine("*** A ***");
-  ar.intList(3, list);
+  ar.intList("n", 3, list);
   ar.labelLine("*** B ***");  // the rest of the list line is a blank: searched from the top
   int value = 0;
   ar.intItem(value);
@@ -85,7 +85,7 @@ TEST_F(ArchiveTest, LabelsAndLinesIgnoreACarriageReturnBeforeTheLineFeed) {
   ar.lineItem(title);
   IntList list;
   ar.labelLine("*** A ***");
-  ar.intList(3, list);
+  ar.intList("n", 3, list);
   EXPECT_EQ(title, "title");
   EXPECT_EQ(list, (IntList{1, 2, 3}));
 }
@@ -94,8 +94,43 @@ TEST_F(ArchiveTest, ListsReadAcrossLineEnds) {
   Archive ar(file("*** R ***\n1.5\n2.5 \n\n  3e2\t4\n"), Archive::Direction::Read);
   RealList reals;
   ar.labelLine("*** R ***");
-  ar.realList(4, reals);
+  ar.realList("n", 4, reals);
   EXPECT_EQ(reals, (RealList{1.5, 2.5, 300, 4}));
+}
+
+TEST_F(ArchiveTest, AListEndsWithItsLine) {
+  // A count smaller than the list leaves numbers on its line; a larger one
+  // runs into the next label. Either names the count and the label.
+  {
+    Archive ar(file("*** A ***\n1 2 3 4 5 \n2 3 4 5 6 \n"), Archive::Direction::Read);
+    IntList list;
+    ar.labelLine("*** A ***");
+    ar.intList("ns", 4, list);
+    EXPECT_EQ(ar.failure(),
+              "the list of ns = 4 entries after \"*** A ***\" does not end with its line (\"5\" "
+              "follows)");
+  }
+  {
+    Archive ar(file("*** A ***\n1 2 3 4 5 \n*** Knotenkoordinaten, Scheiben ***\n0 0 \n"),
+               Archive::Direction::Read);
+    RealList list;
+    ar.labelLine("*** A ***");
+    ar.realList("nk", 6, list);
+    EXPECT_EQ(ar.failure(),
+              "the list of nk = 6 entries after \"*** A ***\" runs into the label \"*** "
+              "Knotenkoordinaten, Scheiben ***\"");
+  }
+  {
+    // Blanks, tabs and a carriage return may stand after the last entry.
+    Archive ar(file("*** A ***\n1 2\n3 \t\r\n4 \n"), Archive::Direction::Read);
+    IntList first;
+    IntList second;
+    ar.labelLine("*** A ***");
+    ar.intList("ns", 3, first);
+    ar.intList("ns", 1, second);
+    EXPECT_TRUE(ar.good()) << ar.failure();
+    EXPECT_EQ(second, (IntList{4}));
+  }
 }
 
 TEST_F(ArchiveTest, FailedReadLeavesTargetsAndFailsLaterReads) {
@@ -133,8 +168,8 @@ TEST_F(ArchiveTest, DamagedCountsAreRefusedBeforeAnythingIsAllocated) {
   {
     Archive ar(file("1 2 3\n"), Archive::Direction::Read);
     RealList reals;
-    ar.realList(-1, reals);
-    EXPECT_EQ(ar.failure(), "the count of a list is negative (-1)");
+    ar.realList("n", -1, reals);
+    EXPECT_EQ(ar.failure(), "the count n is negative (-1)");
   }
   {
     Archive ar(file("2\nonly one \n"), Archive::Direction::Read);

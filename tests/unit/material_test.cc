@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "section/cross_section.h"
+#include "tests/unit/test_files.h"
 
 namespace {
 
@@ -48,6 +50,49 @@ TEST(MaterialTest, EveryPlateNeedsAStiffness) {
   EXPECT_TRUE(checkSectionMaterial(section).ok());
   section.E = -5;
   EXPECT_EQ(checkSectionMaterial(section).reason(), "E = -5 is not a modulus above 0");
+}
+
+TEST(MaterialTest, AFileHoldsTheMaterialInsideItsRule) {
+  // Six digits would write MUE = 0.4999999999 as 0.5, which the rule
+  // refuses: the file gets the digits that keep it inside.
+  TemporaryDirectory directory;
+  const struct {
+    double E, G, MUE;
+    const char* line;
+  } cases[] = {
+      {210, 80.76923076923077, 0.3, "210 80.7692 0.3 "},
+      {210, 80, 0.4999999999, "210 80 0.4999999999 "},
+      {210, 80, -0.99999999, "210 80 -0.99999999 "},
+      {210, 80, 0.49999999, "210 80 0.49999999 "},
+  };
+  for (const auto& c : cases) {
+    CrossSection section;
+    section.E = c.E;
+    section.G = c.G;
+    section.MUE = c.MUE;
+    const std::string name = directory.path("m.kaf");
+    ASSERT_TRUE(section.save(name).ok());
+    const std::string text = readFile(name);
+    const std::size_t at = text.find("*** E-Modul  G-MODUL MUE ***\n") + 29;
+    EXPECT_EQ(text.substr(at, text.find('\n', at) - at), c.line);
+    CrossSection loaded;
+    ASSERT_TRUE(loaded.load(name).ok());
+    EXPECT_TRUE(checkMaterial(loaded.E, loaded.G, loaded.MUE).ok()) << c.line;
+  }
+}
+
+TEST(MaterialTest, SteelInEveryUnitSystem) {
+  EXPECT_EQ(steelModulus("kN", "mm"), 210);
+  EXPECT_EQ(steelModulus("N", "mm"), 210000);
+  EXPECT_EQ(steelModulus("kN", "cm"), 21000);
+  EXPECT_EQ(steelModulus("kip", "in"), 29500);
+  EXPECT_EQ(steelModulus("lbf", "in"), 2.95e7);
+  EXPECT_DOUBLE_EQ(steelModulus("kip", "ft"), 29500 * 144.0);
+  EXPECT_EQ(steelModulus("kg", "mm"), 0);
+  EXPECT_TRUE(checkUnits("MN", "m").ok());
+  EXPECT_EQ(checkUnits("kg", "mm").reason(),
+            "Not units: kg,mm. The forces are N, kN, MN, lbf and kip, the lengths mm, cm, m, in "
+            "and ft, such as kN,mm.");
 }
 
 }  // namespace

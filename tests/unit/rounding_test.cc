@@ -171,13 +171,32 @@ TEST(RoundCornersTest, NeighbouringCornersShareTheirPlate) {
   EXPECT_TRUE(sameFileContents(before, tight));
 }
 
-TEST(RoundCornersTest, OtherTypesPassUnchanged) {
+TEST(RoundCornersTest, OtherTypesAndUnwritableArcPlatesAreRefusedUnchanged) {
   CrossSection section = chain({10, 10}, {0, 90});
   section.Typ = 6;
   const CrossSection before = section;
-  const RoundingReport report = roundCorners(section, 2, 4, true, {3, 3});
-  EXPECT_TRUE(report.accepted.ok());
+  RoundingReport report = roundCorners(section, 2, 4, true, {3, 3});
+  EXPECT_EQ(report.accepted.reason(),
+            "it is a section of type 6; only type 1 sections are rounded");
   EXPECT_TRUE(sameFileContents(before, section));
+
+  // Arc plates below the six digits that a file holds at the section's size
+  // (2e-5 of 10 here) would put two nodes of the file at one point.
+  section.Typ = 1;
+  const CrossSection plain = section;
+  report = roundCorners(section, 1e-320, 4, true, {1, 1});
+  EXPECT_EQ(report.accepted.reason(),
+            "its arc plates would be 3.90312e-321 wide, narrower than the 0.0002 that a file's "
+            "six digits hold at this section's size");
+  EXPECT_TRUE(sameFileContents(plain, section));
+  // Plates of 0.0002 are made: each of the two arc plates spans 45 degrees.
+  const double smallest = 0.0002 / (2 * std::sin(kPi / 8));
+  for (const double radius : {smallest * 0.999, smallest * 1.001}) {
+    CrossSection copy = plain;
+    EXPECT_EQ(roundCorners(copy, radius, 2, true, {1, 1}).accepted.ok(), radius > smallest);
+  }
+  // Without arc plates the radius makes none.
+  EXPECT_TRUE(roundCorners(section, 1e-320, 0, true, {1, 1}).accepted.ok());
 }
 
 // Geometric properties of rounded sections: every arc node on the fillet
@@ -356,16 +375,17 @@ TEST(RoundCornersTest, TheLimitCountsThePlatesThatAreMade) {
             "the result would have 2000000002 plates; at most 20000000 are made");
   EXPECT_EQ(section.ns, 2);
 
-  // A lipped channel subdivided to 300,000 plates with 100 arc plates at each
-  // of its 4 corners makes 300,400 plates: far below the limit.
+  // Far below the limit: a lipped channel subdivided to 300,000 plates, and
+  // one with 6,000 arc plates of R = 16 at each of its 4 corners (about the
+  // most whose width a file's six digits hold), 24,005 plates.
   CrossSection lipped = chain({20, 75, 200, 75, 20}, {90, 0, -90, 180, 90});
   ASSERT_TRUE(roundCorners(lipped, 0, 0, true, std::vector<int>(5, 60000)).accepted.ok());
-  ASSERT_EQ(lipped.ns, 300000);
-  ASSERT_TRUE(setThickness(lipped, 2).ok());
-  const RoundingReport big = roundCorners(lipped, 1e-4, 100, true, ones(lipped));
+  EXPECT_EQ(lipped.ns, 300000);
+  CrossSection arcs = chain({20, 75, 200, 75, 20}, {90, 0, -90, 180, 90});
+  const RoundingReport big = roundCorners(arcs, 16, 6000, true, ones(arcs));
   ASSERT_TRUE(big.accepted.ok()) << big.accepted.reason();
   EXPECT_TRUE(big.misfitCorners.empty());
-  EXPECT_EQ(lipped.ns, 300400);
+  EXPECT_EQ(arcs.ns, 24005);
 }
 
 TEST(RoundCornersTest, PlatesAtANodeTakeTheLaterMatch) {
