@@ -162,10 +162,10 @@ Result takePure(const std::string& value, BuckleRequest& request) {
   while (at <= value.size()) {
     const std::size_t comma = std::min(value.find(',', at), value.size());
     const std::string name = value.substr(at, comma - at);
-    const unsigned flag = name == "L"   ? kLocal
-                          : name == "D" ? kDistortional
-                          : name == "G" ? kGlobal
-                                        : 0;
+    unsigned flag = 0;
+    if (name == "L") flag = kLocal;
+    if (name == "D") flag = kDistortional;
+    if (name == "G") flag = kGlobal;
     if (flag == 0 || (request.pure & flag)) return refusal;
     request.pure |= flag;
     at = comma + 1;
