@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
+#include "section/section_check.h"
 #include "strip/member_curve.h"
 
 namespace {
@@ -35,7 +36,9 @@ class ProgressLine {
         shown_(platform::stderrIsTerminal()),
         start_(std::chrono::steady_clock::now()) {}
   ~ProgressLine() {
-    if (written_) err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
+    if (!written_) return;
+    err_ << "\r" << std::string(60, ' ') << "\r" << std::flush;
+    platform::progressLineOpen(false);
   }
   void at(std::size_t file) { file_ = file; }
   void tick() {
@@ -45,6 +48,7 @@ class ProgressLine {
     if (now - start_ < std::chrono::seconds(1) || now - last_ < std::chrono::milliseconds(200))
       return;
     last_ = now;
+    if (!written_) platform::progressLineOpen(true);
     written_ = true;
     err_ << "\rzorvik-buckle: file " << file_ + 1 << " of " << files_ << ", " << solves_
          << " solves" << std::flush;
@@ -60,15 +64,15 @@ class ProgressLine {
   std::chrono::steady_clock::time_point start_, last_;
 };
 
-Result readSection(const std::string& path, Analysed& a) {
+// Reads a file through the data check of every program; its notes are for
+// the shell, shown once the file is used.
+Result readSection(const std::string& path, Analysed& a, std::vector<std::string>& notes) {
   a.path = path;
   a.name = fileNameOf(path);
-  try {
-    Result r = a.section.load(path);
-    return r ? checkMeasurable(a.section) : r;
-  } catch (const std::bad_alloc&) {
-    return Result::failed("out of memory");
-  }
+  Result r = loadSection(path, a.section, notes);
+  if (!r) return r;
+  return failedWhenOutOfMemory([&] { return checkMeasurable(a.section); },
+                               "out of memory while reading it");
 }
 
 // The model and the stress of the load.
@@ -365,6 +369,32 @@ Result checkUnits(const std::vector<Analysed>& files) {
   return checkOneUnitSystem(names, sections, "analyse sections of one unit system together.");
 }
 
+// Whether two files give the strip analysis one section: the same nodes,
+// plates, thicknesses, material and units (a round's -shear twin differs
+// only in its type and the flags for the shear analysis).
+bool sameAnalysedSection(const CrossSection& a, const CrossSection& b) {
+  return a.startNode == b.startNode && a.endNode == b.endNode && a.nodeY == b.nodeY &&
+         a.nodeZ == b.nodeZ && a.t_r == b.t_r && a.E == b.E && a.G == b.G && a.MUE == b.MUE &&
+         a.Kraft == b.Kraft && a.Laenge == b.Laenge;
+}
+
+// Adds a to the files read unless one of them holds its section: then the
+// section is analysed once, under the name of the plain section of the two
+// (the first given when both or neither are), and a note names both.
+void addUnlessTwin(Analysed a, std::vector<Analysed>& read, ProgramShell& shell) {
+  for (Analysed& kept : read) {
+    if (!sameAnalysedSection(kept.section, a.section)) continue;
+    const bool takeNew =
+        a.section.Typ == kPlainSectionType && kept.section.Typ != kPlainSectionType;
+    const std::string first = kept.name, second = a.name;
+    if (takeNew) std::swap(kept, a);
+    shell.noteFile("Note: " + first + " and " + second +
+                   " hold the same section; it is analysed once, as " + kept.name + ".");
+    return;
+  }
+  read.push_back(std::move(a));
+}
+
 // Reads and prepares every file; the refused ones are named in refusals.
 // A wrong command line or a bound passed gives its reason in stop.
 std::vector<Analysed> readFiles(const std::vector<std::string>& paths, const BuckleRequest& request,
@@ -372,9 +402,11 @@ std::vector<Analysed> readFiles(const std::vector<std::string>& paths, const Buc
   std::vector<Analysed> read, files;
   for (const std::string& path : paths) {
     Analysed a;
-    const Result r = readSection(path, a);
+    std::vector<std::string> notes;
+    const Result r = readSection(path, a, notes);
     if (r) {
-      read.push_back(std::move(a));
+      for (const std::string& note : notes) shell.noteFile(note);
+      addUnlessTwin(std::move(a), read, shell);
     } else {
       shell.refuseFile(path, r);
     }

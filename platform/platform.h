@@ -77,6 +77,11 @@ void keepOnInterrupt(const std::string& path);
 // removes its file itself before the program ends.
 bool interruptRequested();
 
+// While open, an ending signal (as for removeOnInterrupt) first writes a line
+// end to standard error, so that a progress line that the program keeps
+// rewriting with a carriage return does not run into the shell's prompt.
+void progressLineOpen(bool open);
+
 // Makes standard output write bytes as they are: on Windows it would turn
 // every line feed into CR LF, which breaks output that carries its own CR LF
 // (CSV). Nothing to do on POSIX.

@@ -62,6 +62,7 @@ const int kArmedFiles = 2;
 char interruptFiles[kArmedFiles][4096];
 volatile sig_atomic_t interruptFileArmed[kArmedFiles] = {0, 0};
 volatile sig_atomic_t interruptSeen = 0;
+volatile sig_atomic_t progressLineIsOpen = 0;
 
 // The signals that end the program, whose handler restores the terminal and
 // removes the armed files first.
@@ -70,6 +71,10 @@ const int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 void cleanUpAndReraise(int signo) {
   interruptSeen = 1;
   restoreTerminal();
+  if (progressLineIsOpen) {
+    const ssize_t written = write(STDERR_FILENO, "\n", 1);
+    (void)written;
+  }
   for (int i = 0; i < kArmedFiles; ++i) {
     if (interruptFileArmed[i]) unlink(interruptFiles[i]);
   }
@@ -269,6 +274,11 @@ void keepOnInterrupt(const std::string& path) {
 }
 
 bool interruptRequested() { return interruptSeen != 0; }
+
+void progressLineOpen(bool open) {
+  installCleanup();
+  progressLineIsOpen = open ? 1 : 0;
+}
 
 Result replaceFile(const std::string& from, const std::string& to) {
   if (std::rename(from.c_str(), to.c_str()) == 0) return Result::success();

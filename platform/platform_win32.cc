@@ -49,6 +49,18 @@ BOOL WINAPI askWriterToStop(DWORD) {
   return FALSE;  // the default handler ends the program
 }
 
+volatile LONG progressLineIsOpen = 0;
+
+// Ends an open progress line on Ctrl-C; the next handler, or the default
+// one, then ends the program.
+BOOL WINAPI endProgressLine(DWORD) {
+  if (InterlockedCompareExchange(&progressLineIsOpen, 0, 0) != 0) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), "\n", 1, &written, nullptr);
+  }
+  return FALSE;
+}
+
 }  // namespace
 
 bool stdinIsTerminal() {
@@ -178,6 +190,12 @@ void keepOnInterrupt(const std::string& path) {
   for (int i = 0; i < kArmedFiles; ++i) {
     if (path == interruptFiles[i]) InterlockedExchange(&interruptFileArmed[i], 0);
   }
+}
+
+void progressLineOpen(bool open) {
+  static const bool installed = SetConsoleCtrlHandler(endProgressLine, TRUE) != 0;
+  (void)installed;
+  InterlockedExchange(&progressLineIsOpen, open ? 1 : 0);
 }
 
 bool interruptRequested() { return InterlockedCompareExchange(&interruptSeen, 0, 0) != 0; }

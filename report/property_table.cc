@@ -85,12 +85,22 @@ std::string fullPrecision(double value) {
 std::string formatTable(const TextTable& table) {
   std::size_t labelWidth = kLabelWidth;
   for (const auto& row : table.rows) labelWidth = std::max(labelWidth, row.first.size() + 2);
+  // Each column as wide as its widest text and two spaces, so that no two
+  // cells run together.
   std::vector<std::size_t> widths;
-  std::string text = padRight("", labelWidth);
   for (const std::string& head : table.heads) {
     widths.push_back(std::max(kNarrowestColumn, head.size() + 2));
-    text += padLeft(head, widths.back());
   }
+  for (std::size_t i = 0; i < table.units.size() && i < widths.size(); ++i) {
+    widths[i] = std::max(widths[i], table.units[i].size() + 2);
+  }
+  for (const auto& row : table.rows) {
+    for (std::size_t i = 0; i < row.second.size() && i < widths.size(); ++i) {
+      widths[i] = std::max(widths[i], row.second[i].size() + 2);
+    }
+  }
+  std::string text = padRight("", labelWidth);
+  for (std::size_t i = 0; i < table.heads.size(); ++i) text += padLeft(table.heads[i], widths[i]);
   text += '\n' + padRight("units", labelWidth);
   for (std::size_t i = 0; i < table.units.size() && i < widths.size(); ++i) {
     text += padLeft(table.units[i], widths[i]);

@@ -149,6 +149,10 @@ class DataCheckTest(ZorvikTestCase):
         code, out, _ = run(["-r", "4", "tube.kaf"], cwd=self.dir)
         self.assertEqual(code, 0)
         self.assertIn(" The thickness is 2\n " + tube, out)
+        code, out, _ = run(["--no-picture", "--lengths", "100:1000:4", "tube.kaf", "chan.kaf"],
+                           cwd=self.dir, program=ZORVIK_BUCKLE)
+        self.assertEqual(code, 0)
+        self.assertTrue(out.startswith(tube + modulus + "Load: compression\n"), out[:400])
 
     def test_an_empty_output_name_is_refused(self):
         self.copy("angle.kaf", source_dir=EXAMPLES)
@@ -157,6 +161,13 @@ class DataCheckTest(ZorvikTestCase):
             self.assertEqual((code, out, err.replace("\r\n", "\n")),
                              (2, "", "zorvik-view: The option %s needs a file name%s: an empty "
                                      "name names no file.\n" % (option, also)))
+        for option, also in (("--csv", True), ("--table-csv", True), ("--modes-csv", True),
+                             ("--svg", False), ("--modes-svg", False)):
+            code, out, err = run([option, "", "angle.kaf"], cwd=self.dir, program=ZORVIK_BUCKLE)
+            self.assertEqual((code, out, err.replace("\r\n", "\n")),
+                             (2, "", "zorvik-buckle: The option %s needs a file name%s: an "
+                                     "empty name names no file.\n"
+                                     % (option, ", or - for standard output" if also else "")))
         self.assertEqual(self.files(), ["angle.kaf"])
         # With the table on standard output, the picture is named on standard error.
         done = subprocess.run(RUNNER + [ZORVIK_VIEW, "--csv", "-", "angle.kaf"], cwd=self.dir,
@@ -201,6 +212,55 @@ class DataCheckTest(ZorvikTestCase):
         self.assertEqual((code, err), (1, ""))
         self.assertTrue(re.match(r"Cannot use big\.kaf: out of memory while (reading|measuring) "
                                  r"it\.\n +angle\.kaf\n", out), out[:300])
+
+    def test_a_shear_twin_is_analysed_once_and_named(self):
+        self.copy("lipped_channel.kaf", source_dir=EXAMPLES)
+        run(["-q", "-r", "4", "lipped_channel.kaf"], cwd=self.dir)
+        code, out, _ = run(["--no-picture", "--lengths", "100:1000:4", "lipped_channel.kaf",
+                            "lipped_channel-rr1-shear.kaf", "lipped_channel-rr1.kaf"],
+                           cwd=self.dir, program=ZORVIK_BUCKLE)
+        self.assertEqual(code, 0)
+        lines = out.split("\n")
+        self.assertEqual(lines[0], "Note: lipped_channel-rr1-shear.kaf and lipped_channel-rr1.kaf "
+                                   "hold the same section; it is analysed once, as "
+                                   "lipped_channel-rr1.kaf.")
+        self.assertEqual(lines[2].split(), ["lipped_channel.kaf", "lipped_channel-rr1.kaf"])
+        # Another thickness is another section.
+        self.write("thick.kaf", replaced(lipped(), "\n2 2 2 2 2 \n", "\n2 2 2 2 2.5 \n"))
+        code, out, _ = run(["--no-picture", "--lengths", "100:1000:4", "lipped_channel.kaf",
+                            "thick.kaf"], cwd=self.dir, program=ZORVIK_BUCKLE)
+        self.assertEqual(code, 0)
+        self.assertEqual(out.split("\n")[1].split(), ["lipped_channel.kaf", "thick.kaf"])
+
+    @unittest.skipIf(RUNNER or os.name != "posix", "a signal on a pseudo-terminal")
+    def test_the_progress_line_ends_its_line_when_a_signal_ends_the_run(self):
+        import pty
+        import select
+        import signal
+        self.copy("lipped_channel.kaf", source_dir=EXAMPLES)
+        leader, follower = pty.openpty()
+        process = subprocess.Popen(
+            [ZORVIK_BUCKLE, "--no-picture", "--strips", "16", "--ends", "C-C", "--member",
+             "500:8000:60", "lipped_channel.kaf"], cwd=self.dir, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=follower)
+        os.close(follower)
+        seen = b""
+        while b"solves" not in seen and process.poll() is None:
+            if select.select([leader], [], [], 120)[0]:
+                seen += os.read(leader, 1024)
+        self.assertIn(b"zorvik-buckle: file 1 of 1, ", seen)
+        process.send_signal(signal.SIGINT)
+        self.assertEqual(process.wait(timeout=60), -signal.SIGINT)
+        while select.select([leader], [], [], 1)[0]:
+            try:
+                chunk = os.read(leader, 1024)
+            except OSError:
+                break
+            if not chunk:
+                break
+            seen += chunk
+        os.close(leader)
+        self.assertTrue(seen.endswith(b"\r\n") or seen.endswith(b"\n"), seen[-80:])
 
 
 if __name__ == "__main__":
