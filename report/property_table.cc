@@ -89,8 +89,17 @@ std::string formatTable(const TextTable& table) {
   std::string text = padRight("", labelWidth);
   for (const std::string& head : table.heads) {
     widths.push_back(std::max(kNarrowestColumn, head.size() + 2));
-    text += padLeft(head, widths.back());
   }
+  // A cell that would touch the cell before it (or run past its column's
+  // start) widens its column to the cell and two blanks; the first column
+  // follows the labels' padding.
+  for (const auto& row : table.rows) {
+    for (std::size_t i = 0; i < row.second.size() && i < widths.size(); ++i) {
+      const std::size_t size = row.second[i].size();
+      if (size > widths[i] || (i > 0 && size == widths[i])) widths[i] = size + 2;
+    }
+  }
+  for (std::size_t i = 0; i < table.heads.size(); ++i) text += padLeft(table.heads[i], widths[i]);
   text += '\n' + padRight("units", labelWidth);
   for (std::size_t i = 0; i < table.units.size() && i < widths.size(); ++i) {
     text += padLeft(table.units[i], widths[i]);
