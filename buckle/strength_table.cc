@@ -96,6 +96,68 @@ SectionStrength sectionStrength(const Analysed& a, const BuckleRequest& request)
   return s;
 }
 
+namespace {
+
+// One value of every file's strength.
+template <typename Pick>
+std::vector<Value> columnOf(const std::vector<SectionStrength>& strengths, Pick pick) {
+  std::vector<Value> values;
+  for (const SectionStrength& s : strengths) values.push_back(pick(s));
+  return values;
+}
+
+Value over(Value load, double yield) { return load ? Value(*load / yield) : std::nullopt; }
+
+// P_crl/P_y, P_crd/P_y, P_cre/P_y and the text of how global buckling is taken.
+void addBucklingRows(const std::vector<SectionStrength>& strengths, const std::string& P,
+                     std::vector<TableRow>& rows) {
+  const std::string y = "/" + P + "_y [-]";
+  rows.push_back(numberRow(P + "_crl" + y, columnOf(strengths, [](const SectionStrength& s) {
+                             return over(s.loads.local, s.loads.yield);
+                           })));
+  rows.push_back(numberRow(P + "_crd" + y, columnOf(strengths, [](const SectionStrength& s) {
+                             return over(s.loads.distortional, s.loads.yield);
+                           })));
+  rows.push_back(numberRow(P + "_cre" + y, columnOf(strengths, [](const SectionStrength& s) {
+                             return over(s.loads.global, s.loads.yield);
+                           })));
+  std::vector<std::string> global;
+  for (const SectionStrength& s : strengths) global.push_back(s.global);
+  rows.push_back(textRow("global", global));
+}
+
+// P_ne, P_nl, P_nd, P_n, what governs, phi P_n, P_n / Omega and change_P_n.
+void addStrengthValueRows(const std::vector<SectionStrength>& strengths, const std::string& P,
+                          const std::string& unit, std::vector<TableRow>& rows) {
+  const std::string in = " [" + unit + "]";
+  rows.push_back(numberRow(P + "_ne" + in, columnOf(strengths, [](const SectionStrength& s) {
+                             return s.globalMissing ? Value() : Value(s.strength.globalStrength);
+                           })));
+  rows.push_back(numberRow(P + "_nl" + in, columnOf(strengths, [](const SectionStrength& s) {
+                             return s.strength.local;
+                           })));
+  rows.push_back(numberRow(P + "_nd" + in, columnOf(strengths, [](const SectionStrength& s) {
+                             return s.strength.distortional;
+                           })));
+  const std::vector<Value> nominal =
+      columnOf(strengths, [](const SectionStrength& s) { return s.strength.nominal; });
+  rows.push_back(numberRow(P + "_n" + in, nominal));
+  std::vector<std::string> governs;
+  for (const SectionStrength& s : strengths) {
+    governs.push_back(s.strength.governs ? governsName(*s.strength.governs) : "-");
+  }
+  rows.push_back(textRow("governs", governs));
+  rows.push_back(numberRow("phi" + P + "_n" + in, columnOf(strengths, [](const SectionStrength& s) {
+                             return s.strength.factored;
+                           })));
+  rows.push_back(numberRow(P + "_n/Omega" + in, columnOf(strengths, [](const SectionStrength& s) {
+                             return s.strength.allowable;
+                           })));
+  if (strengths.size() > 1) rows.push_back(versusRow("change_" + P + "_n [%]", nominal));
+}
+
+}  // namespace
+
 std::vector<TableRow> strengthRows(const std::vector<Analysed>& files,
                                    const std::vector<SectionStrength>& strengths,
                                    double yieldStress) {
@@ -103,52 +165,18 @@ std::vector<TableRow> strengthRows(const std::vector<Analysed>& files,
   const bool bending = strengths.front().action == MemberAction::kBending;
   const std::string P = bending ? "M" : "P";
   const std::string unit = bending ? first.Kraft + " " + first.Laenge : first.Kraft;
-  auto column = [&strengths](auto value) {
-    std::vector<Value> values;
-    for (const SectionStrength& s : strengths) values.push_back(value(s));
-    return values;
-  };
-  auto ratio = [](Value load, double yield) { return load ? Value(*load / yield) : std::nullopt; };
   std::vector<TableRow> rows;
   rows.push_back(numberRow("f_y [" + first.Kraft + "/" + first.Laenge + "^2]",
-                           column([yieldStress](const SectionStrength&) { return yieldStress; })));
+                           std::vector<Value>(strengths.size(), yieldStress)));
   if (bending) {
-    rows.push_back(numberRow("c_f [" + first.Laenge + "]",
-                             column([](const SectionStrength& s) { return s.extremeFibre; })));
+    rows.push_back(numberRow(
+        "c_f [" + first.Laenge + "]",
+        columnOf(strengths, [](const SectionStrength& s) { return Value(s.extremeFibre); })));
   }
-  rows.push_back(numberRow(P + "_y [" + unit + "]",
-                           column([](const SectionStrength& s) { return s.loads.yield; })));
-  rows.push_back(numberRow(P + "_crl/" + P + "_y [-]", column([&](const SectionStrength& s) {
-                             return ratio(s.loads.local, s.loads.yield);
-                           })));
-  rows.push_back(numberRow(P + "_crd/" + P + "_y [-]", column([&](const SectionStrength& s) {
-                             return ratio(s.loads.distortional, s.loads.yield);
-                           })));
-  rows.push_back(numberRow(P + "_cre/" + P + "_y [-]", column([&](const SectionStrength& s) {
-                             return ratio(s.loads.global, s.loads.yield);
-                           })));
-  std::vector<std::string> global, governs;
-  for (const SectionStrength& s : strengths) {
-    global.push_back(s.global);
-    governs.push_back(s.strength.governs ? governsName(*s.strength.governs) : "-");
-  }
-  rows.push_back(textRow("global", global));
-  rows.push_back(numberRow(P + "_ne [" + unit + "]", column([](const SectionStrength& s) {
-                             return s.globalMissing ? Value() : Value(s.strength.globalStrength);
-                           })));
-  rows.push_back(numberRow(P + "_nl [" + unit + "]",
-                           column([](const SectionStrength& s) { return s.strength.local; })));
-  rows.push_back(numberRow(P + "_nd [" + unit + "]", column([](const SectionStrength& s) {
-                             return s.strength.distortional;
-                           })));
-  const std::vector<Value> nominal =
-      column([](const SectionStrength& s) { return s.strength.nominal; });
-  rows.push_back(numberRow(P + "_n [" + unit + "]", nominal));
-  rows.push_back(textRow("governs", governs));
-  rows.push_back(numberRow("phi" + P + "_n [" + unit + "]",
-                           column([](const SectionStrength& s) { return s.strength.factored; })));
-  rows.push_back(numberRow(P + "_n/Omega [" + unit + "]",
-                           column([](const SectionStrength& s) { return s.strength.allowable; })));
-  if (files.size() > 1) rows.push_back(versusRow("change_" + P + "_n [%]", nominal));
+  rows.push_back(numberRow(
+      P + "_y [" + unit + "]",
+      columnOf(strengths, [](const SectionStrength& s) { return Value(s.loads.yield); })));
+  addBucklingRows(strengths, P, rows);
+  addStrengthValueRows(strengths, P, unit, rows);
   return rows;
 }
