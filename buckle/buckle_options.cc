@@ -173,6 +173,57 @@ Result takePure(const std::string& value, BuckleRequest& request) {
   return Result::success();
 }
 
+Result takeYieldStress(const std::string& value, BuckleRequest& request) {
+  request.yieldStress = parsePositive(value);
+  if (!request.yieldStress) {
+    return Result::failure("Not a yield stress: " + value +
+                           ". Type a number above 0 in the files' force per length squared, such "
+                           "as 0.345 (345 N/mm^2 in kN and mm).");
+  }
+  return Result::success();
+}
+
+// "KxLx:KyLy:KtLt": three lengths above 0.
+Result takeEffective(const std::string& value, BuckleRequest& request) {
+  const std::size_t a = value.find(':'), b = value.find(':', a + 1);
+  std::optional<double> lengths[3];
+  if (a != std::string::npos && b != std::string::npos) {
+    lengths[0] = parsePositive(value.substr(0, a));
+    lengths[1] = parsePositive(value.substr(a + 1, b - a - 1));
+    lengths[2] = parsePositive(value.substr(b + 1));
+  }
+  if (!lengths[0] || !lengths[1] || !lengths[2]) {
+    return Result::failure("Not effective lengths: " + value +
+                           ". Type KxLx:KyLy:KtLt, three lengths above 0 (buckling about axis 1, "
+                           "about axis 2, in torsion), such as 1500:1500:1500.");
+  }
+  request.effective = EffectiveLengths{*lengths[0], *lengths[1], *lengths[2]};
+  return Result::success();
+}
+
+// The design strength's options that cannot go together, or need another.
+Result checkStrengthCombination(const BuckleRequest& r) {
+  if (r.effective && !r.yieldStress) {
+    return Result::failure(
+        "--effective needs --fy: its lengths give the global buckling load of "
+        "the strength.");
+  }
+  if (r.effective && r.members) {
+    return Result::failure(
+        "--effective and --member cannot go together: each gives the global "
+        "buckling load.");
+  }
+  if (r.effective && (r.actions || r.load.kind != LoadKind::kCompression)) {
+    return Result::failure(
+        "--effective gives a column's global buckling: it needs the load "
+        "compression.");
+  }
+  if (r.yieldStress && r.members && r.members->size() > 1) {
+    return Result::failure("--fy takes one member length: the strength is that of one member.");
+  }
+  return Result::success();
+}
+
 }  // namespace
 
 std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
@@ -245,6 +296,20 @@ std::vector<OptionSpec> buckleOptions(BuckleRequest& request) {
        "space) into\nthe curves' CSV and the picture",
        into(takePure)},
       {"", "--no-picture", "", "neither picture", setFlag(request.picture, false)},
+      {"", "--fy", "F",
+       "the yield stress in the files' force per length\n"
+       "squared (0.345 for 345 N/mm^2 in kN and mm): the\n"
+       "design strength by the Direct Strength Method\n"
+       "(AISI S100-16, chapters E and F) under the table;\n"
+       "with --member one length, its global buckling",
+       into(takeYieldStress)},
+      {"", "--effective", "KxLx:KyLy:KtLt",
+       "with --fy, a column's global buckling by the\n"
+       "classical flexural, torsional and\n"
+       "flexural-torsional formulas at these effective\n"
+       "lengths (about axis 1, about axis 2, in torsion)\n"
+       "(default without --member: braced, P_ne = P_y)",
+       into(takeEffective)},
   };
 }
 
@@ -275,7 +340,7 @@ Result checkCombination(const BuckleRequest& r) {
     return Result::failure(
         "--modes-csv and --modes-svg need minima (three lengths or more) or --modes-at.");
   }
-  return Result::success();
+  return checkStrengthCombination(r);
 }
 
 std::string buckleUsageText() {
@@ -297,7 +362,8 @@ std::string buckleUsageText() {
          optionsText(buckleOptions(unused)) +
          "\n"
          "Exit code: 0 when every file was analysed, 1 when some were not, a length\n"
-         "gave no value, a value did not converge or an output was not written, 2 for\n"
-         "a wrong command line, files of different units, or lengths or strips beyond\n"
-         "the bounds.\n";
+         "gave no value, a value did not converge, a strength asked with --fy has no\n"
+         "value (a buckling value is missing, or --actions, as the method takes one\n"
+         "action at a time) or an output was not written, 2 for a wrong command line,\n"
+         "files of different units, or lengths or strips beyond the bounds.\n";
 }

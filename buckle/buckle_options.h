@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/options.h"
+#include "strip/classical_buckling.h"
 #include "strip/load_cases.h"
 #include "strip/longitudinal.h"
 
@@ -27,6 +28,10 @@ struct BuckleRequest {
   std::optional<std::vector<double>> modesAt;
   std::string modesCsv, modesSvg;
   unsigned pure = 0;  // the pure curves asked (ModeClass flags of L, D, G)
+  // The design strength: the yield stress (the files' force / length^2) and
+  // the effective lengths of a column's classical global buckling.
+  std::optional<double> yieldStress;
+  std::optional<EffectiveLengths> effective;
 };
 
 std::vector<OptionSpec> buckleOptions(BuckleRequest& request);

@@ -14,11 +14,13 @@
 #include "buckle/curve_picture.h"
 #include "buckle/mode_output.h"
 #include "buckle/mode_picture.h"
+#include "buckle/strength_table.h"
 #include "console/output_plan.h"
 #include "console/program_shell.h"
 #include "platform/platform.h"
 #include "report/property_table.h"
 #include "report/section_picture.h"
+#include "section/material.h"
 #include "section/section_check.h"
 #include "strip/member_curve.h"
 
@@ -131,10 +133,31 @@ Result checkLengthsBound(const std::vector<Analysed>& files, const std::vector<d
   return Result::success();
 }
 
+// The signature curve's modes at these half-wavelengths, named, or
+// followed from the first file's, and converged.
+void analyseSignature(Analysed& a, const BuckleRequest& request, const std::vector<double>& lengths,
+                      const Analysed* first, const Progress& tick) {
+  a.modes = std::make_unique<SectionModes>(a.section, a.model, request.strips, a.load.stress);
+  a.modes->analyse(lengths, tick);
+  if (lengths.size() < 3) return;
+  if (first && first->named()) {
+    a.modes->followModes(*first->modes);
+  } else {
+    a.modes->nameModes();
+  }
+  a.modes->convergeModes();
+}
+
+// A member; with a strength also the signature curve, whose local and
+// distortional values it takes.
 void analyseMember(Analysed& a, const BuckleRequest& request, const std::vector<double>& lengths,
+                   const std::vector<double>& halfWavelengths, const Analysed* first,
                    const Progress& tick) {
   a.member = memberModes(a.model, a.load.stress, request.ends, lengths, request.terms, tick);
   for (const MemberModePoint& p : a.member.points) a.curve.points.push_back(p.point);
+  if (!request.yieldStress || request.actions) return;
+  a.memberRun = true;
+  analyseSignature(a, request, halfWavelengths, first, tick);
 }
 
 // The modes at the lengths of --modes-at, and one line per length without one.
@@ -152,23 +175,22 @@ void modesAtLengths(Analysed& a, const BuckleRequest& request) {
   }
 }
 
+// The lengths of a run: its member lengths or half-wavelengths, and the
+// half-wavelengths of a member's signature curve.
+struct RunLengths {
+  std::vector<double> lengths, signature;
+};
+
 // first: the first file of the series analysed before, whose modes a later
 // file's follow; nullptr for the first.
-void analyse(Analysed& a, const BuckleRequest& request, const std::vector<double>& lengths,
+void analyse(Analysed& a, const BuckleRequest& request, const RunLengths& run,
              const Analysed* first, ProgressLine& progress) {
   const Progress tick = [&progress] { progress.tick(); };
-  if (request.members) return analyseMember(a, request, lengths, tick);
-  a.modes = std::make_unique<SectionModes>(a.section, a.model, request.strips, a.load.stress);
-  a.modes->analyse(lengths, tick);
+  const std::vector<double>& lengths = run.lengths;
+  if (request.members) return analyseMember(a, request, lengths, run.signature, first, tick);
+  analyseSignature(a, request, lengths, first, tick);
   a.curve = a.modes->curve();
-  if (lengths.size() >= 3) {
-    if (first && first->named()) {
-      a.modes->followModes(*first->modes);
-    } else {
-      a.modes->nameModes();
-    }
-    a.modes->convergeModes();
-  } else {
+  if (lengths.size() < 3) {
     for (double L : lengths) {
       a.atPoints.emplace_back();
       if (!a.modes->modeAt(L, a.atPoints.back())) a.atPoints.back() = FoundMode();
@@ -270,6 +292,7 @@ char letterOf(ModeName name) {
 // letters and mixed ones without; the minima by order where it has no shares.
 std::vector<CurveMark> marksOf(const Analysed& a) {
   std::vector<CurveMark> marks;
+  if (a.memberRun) return marks;  // its named values lie on another curve
   if (!a.named()) {
     for (const CurveMinimum& m : a.curve.minima) marks.push_back({m.length, m.lambda, 0});
     return marks;
@@ -425,16 +448,19 @@ std::vector<Analysed> readFiles(const std::vector<std::string>& paths, const Buc
   return files;
 }
 
-std::vector<double> lengthsOf(const BuckleRequest& request, const Analysed& first) {
-  if (request.members) return *request.members;
-  if (request.lengths) return *request.lengths;
+RunLengths lengthsOf(const BuckleRequest& request, const Analysed& first) {
   const double D = sectionSize(first.section);
-  return halfWavelengths(D / 10, 100 * D, 60);
+  RunLengths run;
+  run.signature = halfWavelengths(D / 10, 100 * D, 60);
+  run.lengths = request.members   ? *request.members
+                : request.lengths ? *request.lengths
+                                  : run.signature;
+  return run;
 }
 
 // Analyses every file; those whose results cannot be printed are named and dropped.
 std::vector<Analysed> analyseAll(std::vector<Analysed>& files, const BuckleRequest& request,
-                                 const std::vector<double>& lengths, ProgramShell& shell,
+                                 const RunLengths& lengths, ProgramShell& shell,
                                  std::ostream& err) {
   std::vector<Analysed> done;
   ProgressLine progress(err, files.size());
@@ -483,15 +509,39 @@ std::string loadLine(const BuckleRequest& request) {
   return line + "\n";
 }
 
+// The strength block's rows of a run with --fy, and its lines under the
+// table: what is missing, or that actions take none.
+std::vector<TableRow> strengthBlock(const std::vector<Analysed>& files,
+                                    const BuckleRequest& request, std::vector<std::string>& lines) {
+  if (!request.yieldStress) return {};
+  if (request.actions) {
+    lines.push_back(
+        "No strength for --actions: the Direct Strength Method takes one action at "
+        "a time, which --load gives.");
+    return {};
+  }
+  std::vector<SectionStrength> strengths;
+  for (const Analysed& a : files) {
+    strengths.push_back(sectionStrength(a, request));
+    lines.insert(lines.end(), strengths.back().missing.begin(), strengths.back().missing.end());
+  }
+  return strengthRows(files, strengths, *request.yieldStress);
+}
+
 void report(const std::vector<Analysed>& files, const BuckleRequest& request,
             const std::vector<double>& lengths, const std::vector<ProgramOutput>& outputs,
             ProgramShell& shell) {
-  const std::vector<TableRow> rows = tableRows(files, request);
+  std::vector<TableRow> rows = tableRows(files, request);
+  std::vector<std::string> strengthLines;
+  const std::vector<TableRow> strength = strengthBlock(files, request, strengthLines);
+  rows.insert(rows.end(), strength.begin(), strength.end());
   const std::string lengthHead = request.members ? "member length" : "half-wavelength";
   shell.print(loadLine(request) + textTable(files, rows));
   const ModeLines lines = modeLines(files);
   for (const std::string& line : lines.lines) shell.messages() << line << '\n';
   if (lines.notAllDone) shell.notAllDone();
+  for (const std::string& line : strengthLines) shell.messages() << line << '\n';
+  if (!strengthLines.empty()) shell.notAllDone();
   for (const ProgramOutput& output : outputs) {
     if (output.what == "table") {
       shell.write(output, tableCsv(files, rows));
@@ -526,10 +576,15 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
   if (!read) return shell.refuseRun(read);
 
   std::vector<Analysed> files = readFiles(paths, request, shell, read);
-  std::vector<double> lengths;
+  RunLengths lengths;
   if (read && !files.empty()) {
     lengths = lengthsOf(request, files.front());
-    read = checkLengthsBound(files, lengths, request);
+    read = checkLengthsBound(files, lengths.lengths, request);
+  }
+  for (const Analysed& a : files) {
+    if (!request.yieldStress) break;
+    const std::string note = yieldStressNote(*request.yieldStress, a.section, a.name);
+    if (!note.empty()) shell.noteFile(note);
   }
   const std::vector<ProgramOutput> outputs = buckleOutputs(request, files);
   if (read) read = shell.setOutputs(outputs);
@@ -539,7 +594,7 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
   if (!files.empty()) files = analyseAll(files, request, lengths, shell, err);
   if (!files.empty()) {
     writeNotes(files, request, shell);
-    report(files, request, lengths, outputs, shell);
+    report(files, request, lengths.lengths, outputs, shell);
   }
   return shell.finish();
 }

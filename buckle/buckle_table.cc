@@ -22,15 +22,6 @@ std::string unitOf(const CriticalValue& value, const CrossSection& s) {
   return "";
 }
 
-TableRow numberRow(const std::string& label, const std::vector<Value>& values) {
-  TableRow row{label, {}, {}};
-  for (const Value& v : values) {
-    row.cells.push_back(v ? formatReal(*v) : "-");
-    row.fields.push_back(v ? fullPrecision(*v) : "");
-  }
-  return row;
-}
-
 // lambda, then each critical value (sigma, P or M, or the actions'), of
 // every file at one place of the curve; suffix such as "_1" or " at 155 mm".
 void addValueRows(const std::vector<Analysed>& files, const std::string& suffix,
@@ -47,16 +38,6 @@ void addValueRows(const std::vector<Analysed>& files, const std::string& suffix,
     rows.push_back(
         numberRow(value.symbol + suffix + " [" + unitOf(value, first.section) + "]", column));
   }
-}
-
-// The change of each later file's lambda against the first file's, in percent.
-TableRow versusRow(const std::string& label, const std::vector<Value>& lambdas) {
-  std::vector<Value> change{std::nullopt};
-  for (std::size_t k = 1; k < lambdas.size(); ++k) {
-    change.push_back(lambdas[k] && lambdas[0] ? Value(100 * (*lambdas[k] / *lambdas[0] - 1))
-                                              : std::nullopt);
-  }
-  return numberRow(label, change);
 }
 
 void addMinimumRows(const std::vector<Analysed>& files, std::vector<TableRow>& rows) {
@@ -108,11 +89,6 @@ void addShareRows(const std::string& before, const std::string& after,
   }
 }
 
-TableRow textRow(const std::string& label, const std::vector<std::string>& texts) {
-  TableRow row{label, texts, texts};
-  return row;
-}
-
 // change_X and uncertainty_X of the files after the first: the change
 // against the first file's value, ~0 on the console when within twice its
 // uncertainty (the CSV keeps the number).
@@ -137,10 +113,12 @@ void addChangeRows(const std::string& name, const std::vector<const ConvergedVal
   rows.push_back(uncertainty);
 }
 
-// The rows of the named modes of a signature curve.
-void addNamedRows(const std::vector<Analysed>& files, std::vector<TableRow>& rows) {
+// The rows of the named modes of a signature curve: the first `slots` of
+// local, distortional and global.
+void addNamedRows(const std::vector<Analysed>& files, std::size_t slots,
+                  std::vector<TableRow>& rows) {
   const std::string& len = files.front().section.Laenge;
-  for (std::size_t slot = 0; slot < kNamedModes.size(); ++slot) {
+  for (std::size_t slot = 0; slot < slots; ++slot) {
     const std::string name = nameText(kNamedModes[slot]);
     std::vector<Value> lengths, lambdas;
     std::vector<const ModeShares*> shares;
@@ -238,6 +216,29 @@ void addLengthRows(const std::vector<Analysed>& files, bool member, std::vector<
 
 }  // namespace
 
+TableRow numberRow(const std::string& label, const std::vector<Value>& values) {
+  TableRow row{label, {}, {}};
+  for (const Value& v : values) {
+    row.cells.push_back(v ? formatReal(*v) : "-");
+    row.fields.push_back(v ? fullPrecision(*v) : "");
+  }
+  return row;
+}
+
+TableRow versusRow(const std::string& label, const std::vector<Value>& lambdas) {
+  std::vector<Value> change{std::nullopt};
+  for (std::size_t k = 1; k < lambdas.size(); ++k) {
+    change.push_back(lambdas[k] && lambdas[0] ? Value(100 * (*lambdas[k] / *lambdas[0] - 1))
+                                              : std::nullopt);
+  }
+  return numberRow(label, change);
+}
+
+TableRow textRow(const std::string& label, const std::vector<std::string>& texts) {
+  TableRow row{label, texts, texts};
+  return row;
+}
+
 std::vector<TableRow> tableRows(const std::vector<Analysed>& files, const BuckleRequest& request) {
   std::vector<TableRow> rows;
   if (files.front().load.c > 0) {
@@ -248,13 +249,17 @@ std::vector<TableRow> tableRows(const std::vector<Analysed>& files, const Buckle
   const bool member = request.members.has_value();
   bool named = false;
   for (const Analysed& a : files) named = named || a.named();
-  if (named) {
-    addNamedRows(files, rows);
-  } else if (!member && files.front().curve.points.size() >= 3) {
+  if (member) {
+    // The signature curve's local and distortional values of a strength first.
+    if (named) addNamedRows(files, files.front().namedSlots(), rows);
+    addLengthRows(files, member, rows);
+    addMemberGlobalRows(files, rows);
+  } else if (named) {
+    addNamedRows(files, kNamedModes.size(), rows);
+  } else if (files.front().curve.points.size() >= 3) {
     addMinimumRows(files, rows);
   } else {
     addLengthRows(files, member, rows);
-    if (member) addMemberGlobalRows(files, rows);
   }
   return rows;
 }

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,14 @@ struct Analysed {
   // space has none.
   std::vector<std::pair<unsigned, std::vector<double>>> pure;
   std::map<unsigned, std::string> pureRefusals;
+  // A member run with a strength: modes holds the signature curve's, whose
+  // local and distortional values the strength takes.
+  bool memberRun = false;
   // Whether its named values are those of the table's layout.
-  bool named() const { return modes && modes->hasShares() && curve.points.size() >= 3; }
+  bool named() const { return modes && modes->hasShares() && modes->curve().points.size() >= 3; }
+  // The named values the table shows: local and distortional beside a
+  // member, all three of a signature curve.
+  std::size_t namedSlots() const { return memberRun ? 2 : kNamedModes.size(); }
 };
 
 // A row of the table: its label, and per file the console's cell and the CSV's field.
@@ -51,6 +58,13 @@ struct TableRow {
 // lambda, its values, its mode's name and shares at each length, members
 // with the terms that dominate each mode and their global value.
 std::vector<TableRow> tableRows(const std::vector<Analysed>& files, const BuckleRequest& request);
+
+// A row of numbers, "-" (and an empty field) where a file has none; a row
+// of texts; the change of each later file's value against the first
+// file's, in percent.
+TableRow numberRow(const std::string& label, const std::vector<std::optional<double>>& values);
+TableRow textRow(const std::string& label, const std::vector<std::string>& texts);
+TableRow versusRow(const std::string& label, const std::vector<std::optional<double>>& values);
 
 std::string textTable(const std::vector<Analysed>& files, const std::vector<TableRow>& rows);
 std::string tableCsv(const std::vector<Analysed>& files, const std::vector<TableRow>& rows);

@@ -31,7 +31,7 @@ std::string minimumLine(const Analysed& a, const std::string& kind, const FoundM
 }
 
 void namedModeLines(const Analysed& a, const Analysed& first, ModeLines& out) {
-  for (std::size_t slot = 0; slot < kNamedModes.size(); ++slot) {
+  for (std::size_t slot = 0; slot < a.namedSlots(); ++slot) {
     const ReportedMode& m = a.modes->modes()[slot];
     const std::string name = nameText(kNamedModes[slot]);
     if (m.found.source == ModeSource::none) {
@@ -57,7 +57,7 @@ void namedModeLines(const Analysed& a, const Analysed& first, ModeLines& out) {
 
 void changeLines(const Analysed& a, const Analysed& first, ModeLines& out) {
   if (&a == &first || !a.named() || !first.named()) return;
-  for (std::size_t slot = 0; slot < kNamedModes.size(); ++slot) {
+  for (std::size_t slot = 0; slot < a.namedSlots(); ++slot) {
     const ReportedMode& m = a.modes->modes()[slot];
     const ReportedMode& f = first.modes->modes()[slot];
     if (m.found.source == ModeSource::none || f.found.source == ModeSource::none) continue;
@@ -70,7 +70,7 @@ void changeLines(const Analysed& a, const Analysed& first, ModeLines& out) {
 }
 
 void otherLines(const Analysed& a, ModeLines& out) {
-  if (a.modes && !a.modes->hasShares()) {
+  if (a.modes && !a.modes->hasShares() && !a.memberRun) {  // a member's line follows
     out.lines.push_back(a.name + ": no shares: " + a.modes->noShares() + ".");
   }
   if (!a.member.noShares.empty()) {

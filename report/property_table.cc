@@ -85,18 +85,17 @@ std::string fullPrecision(double value) {
 std::string formatTable(const TextTable& table) {
   std::size_t labelWidth = kLabelWidth;
   for (const auto& row : table.rows) labelWidth = std::max(labelWidth, row.first.size() + 2);
-  // Each column as wide as its widest text and two spaces, so that no two
-  // cells run together.
   std::vector<std::size_t> widths;
   for (const std::string& head : table.heads) {
     widths.push_back(std::max(kNarrowestColumn, head.size() + 2));
   }
-  for (std::size_t i = 0; i < table.units.size() && i < widths.size(); ++i) {
-    widths[i] = std::max(widths[i], table.units[i].size() + 2);
-  }
+  // A cell that would come closer than two blanks to the cell before it
+  // widens its column to the cell and two blanks; the first column follows
+  // the labels' padding.
   for (const auto& row : table.rows) {
     for (std::size_t i = 0; i < row.second.size() && i < widths.size(); ++i) {
-      widths[i] = std::max(widths[i], row.second[i].size() + 2);
+      const std::size_t size = row.second[i].size();
+      if (size > widths[i] || (i > 0 && size + 2 > widths[i])) widths[i] = size + 2;
     }
   }
   std::string text = padRight("", labelWidth);

@@ -143,3 +143,10 @@ std::string modulusNote(const CrossSection& section, const std::string& fileName
   return "Note: E = " + formatReal(section.E) + " " + section.Kraft + "/" + section.Laenge +
          "^2 is " + ratio + " steel's; check the units of " + fileName + ".";
 }
+
+std::string yieldStressNote(double fy, const CrossSection& section, const std::string& fileName) {
+  const bool high = fy > section.E / 20, low = fy < section.E / 10000;
+  if (!high && !low) return std::string();
+  return "Note: f_y = " + formatReal(fy) + " " + section.Kraft + "/" + section.Laenge + "^2 is " +
+         (high ? "more than E/20" : "less than E/10000") + " of " + fileName + "; check the units.";
+}

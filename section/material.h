@@ -55,3 +55,10 @@ inline double shearModulus(double E, double MUE) { return E / (2 * (1 + MUE)); }
 // names. Empty for a modulus inside that range and for units checkUnits
 // does not take.
 std::string modulusNote(const CrossSection& section, const std::string& fileName);
+
+// "Note: f_y = 345 kN/mm^2 is more than E/20 of f.kaf; check the units."
+// when a yield stress lies above E/20 or below E/10000 of the section's E
+// (steel's 345 N/mm^2 is about E/600): a stress written for other units
+// than the file's. Empty inside that range.
+std::string yieldStressNote(double yieldStress, const CrossSection& section,
+                            const std::string& fileName);

@@ -9,7 +9,7 @@
 // M_cre / M_y (0.56, 2.78) are the points where the two branches of each
 // curve meet, rounded to three digits. The limits here are those points
 // themselves, so that the strength is continuous; between a rounded and an
-// exact limit the two differ by less than 2e-4 of the strength.
+// exact limit the two differ by less than 2e-4 of the yield load.
 #pragma once
 
 #include <optional>

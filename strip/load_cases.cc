@@ -101,6 +101,26 @@ Result loadStress(const SectionProperties& p, const StripModel& model, const Loa
   return Result::success();
 }
 
+SectionModulus sectionModulus(const CrossSection& section, const SectionProperties& p,
+                              LoadKind kind) {
+  const BendingAxis axis = bendingAxis(p, kind);
+  double far = 0;
+  for (int k = 0; k < section.ns; ++k) {
+    const PlateLine line = plateLine(section, k);
+    const double b = std::hypot(line.y2 - line.y1, line.z2 - line.z1);
+    // Half the thickness along the normal (-dz, dy) of the direction (dy, dz).
+    const double half = section.t_r[k] / 2;
+    const double ny = -(line.z2 - line.z1) / b * half, nz = (line.y2 - line.y1) / b * half;
+    for (const auto& [y, z] : {std::pair{line.y1, line.z1}, std::pair{line.y2, line.z2}}) {
+      for (double side : {-1.0, 1.0}) {
+        const double d = (y + side * ny - p.yc) * axis.dy + (z + side * nz - p.zc) * axis.dz;
+        far = std::max(far, std::fabs(d));
+      }
+    }
+  }
+  return {far, far > 0 ? axis.I / far : 0.0};
+}
+
 LoadStress actionsStress(const SectionProperties& p, const Actions& actions) {
   LoadStress result;
   result.stress = {actions.N / p.area, 0, 0};

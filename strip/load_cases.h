@@ -68,6 +68,19 @@ struct LoadStress {
 Result loadStress(const SectionProperties& properties, const StripModel& model,
                   const LoadCase& load, LoadStress& result);
 
+// The elastic section modulus of a bending case for its first yield: S =
+// I / c_f, I the second moment about the load's axis (through the
+// centroid) and c_f the largest distance from that axis to an extreme fibre
+// of the plates: the ends of each plate's centre line offset by half its
+// thickness along the plate's normal, both ways, on either side of the axis.
+struct SectionModulus {
+  double extremeFibre = 0.0;  // c_f
+  double modulus = 0.0;       // S
+};
+// kind: a bending case (not compression).
+SectionModulus sectionModulus(const CrossSection& section, const SectionProperties& properties,
+                              LoadKind kind);
+
 // The stress of the actions together: N / A plus each moment over its
 // second moment times the distance from its axis. Values: each action that
 // is not 0, its critical value lambda times the action.

@@ -175,4 +175,49 @@ TEST(LoadCasesTest, EqualSecondMomentsKeepTheSectionsOwnAxes) {
   EXPECT_EQ(p.principalAngle, 0);
 }
 
+// The elastic section modulus by hand: the extreme fibre is the centre
+// line's end offset by t/2 along the plate's normal, on the farther side.
+TEST(LoadCasesTest, SectionModulusReachesTheFarthestFibreOfThePlates) {
+  const double t = 2;
+  const std::vector<Line> channelLines = {{75, 0, 0, 0}, {0, 0, 0, 200}, {0, 200, 75, 200}};
+  const CrossSection channel = fromLines(channelLines, t);
+  const SectionProperties p = computeProperties(channel);
+  // About axis 1 (horizontal): the flanges' outer faces, 100 + t/2 away.
+  const double flanges = 2 * (75 * t * 100 * 100 + 75 * t * t * t / 12);
+  const double I1 = t * 200 * 200 * 200 / 12 + flanges;
+  SectionModulus m = sectionModulus(channel, p, LoadKind::kM1);
+  EXPECT_NEAR(m.extremeFibre, 100 + t / 2, 1e-9);
+  EXPECT_NEAR(m.modulus, I1 / (100 + t / 2), 1e-9 * m.modulus);
+  // About axis 2 (vertical): the flange tips (75 - y_c) lie farther than the
+  // web's outer face (y_c + t/2).
+  const double yc = 2 * 75 * t * 37.5 / (200 * t + 2 * 75 * t);
+  const double I2 = 200 * t * yc * yc + 200 * t * t * t / 12 +
+                    2 * (t * 75 * 75 * 75 / 12 + 75 * t * (37.5 - yc) * (37.5 - yc));
+  m = sectionModulus(channel, p, LoadKind::kM2);
+  EXPECT_NEAR(m.extremeFibre, 75 - yc, 1e-9);
+  EXPECT_NEAR(m.modulus, I2 / (75 - yc), 1e-9 * m.modulus);
+  EXPECT_NEAR(sectionModulus(channel, p, LoadKind::kMy).modulus, I1 / (100 + t / 2), 1e-6);
+
+  // A lipped channel: the lips' outer faces, t/2 beyond the flange tips, are
+  // the extreme fibre about axis 2.
+  std::vector<Line> lipped = channelLines;
+  lipped.insert(lipped.begin(), Line{75, 20, 75, 0});
+  lipped.push_back({75, 200, 75, 180});
+  const CrossSection lc = fromLines(lipped, t);
+  const SectionProperties q = computeProperties(lc);
+  const double lcYc = (2 * 75 * t * 37.5 + 2 * 20 * t * 75) / (200 * t + 2 * 75 * t + 2 * 20 * t);
+  EXPECT_NEAR(q.yc, lcYc, 1e-9);
+  EXPECT_NEAR(sectionModulus(lc, q, LoadKind::kM2).extremeFibre, 75 + t / 2 - lcYc, 1e-9);
+  EXPECT_NEAR(sectionModulus(lc, q, LoadKind::kMz).extremeFibre, 75 + t / 2 - lcYc, 1e-9);
+  EXPECT_NEAR(sectionModulus(lc, q, LoadKind::kM1).extremeFibre, 100 + t / 2, 1e-9);
+
+  // A plate: b t^2 / 6 about its weak axis, whose centre line has no
+  // distance from it, and b^2 t / 6 about its strong axis.
+  const CrossSection plate = fromLines({{0, 0, 100, 0}}, 4);
+  const SectionProperties r = computeProperties(plate);
+  EXPECT_NEAR(sectionModulus(plate, r, LoadKind::kMy).modulus, 100 * 4 * 4 / 6.0, 1e-9);
+  EXPECT_NEAR(sectionModulus(plate, r, LoadKind::kMy).extremeFibre, 2, 1e-12);
+  EXPECT_NEAR(sectionModulus(plate, r, LoadKind::kMz).modulus, 100 * 100 * 4 / 6.0, 1e-9);
+}
+
 }  // namespace

@@ -95,4 +95,16 @@ TEST(MaterialTest, SteelInEveryUnitSystem) {
             "and ft, such as kN,mm.");
 }
 
+TEST(MaterialTest, AYieldStressFarFromTheModulusIsNoted) {
+  CrossSection section;
+  section.E = 210;  // kN/mm^2
+  EXPECT_EQ(yieldStressNote(0.345, section, "x.kaf"), "");
+  EXPECT_EQ(yieldStressNote(210.0 / 20, section, "x.kaf"), "");
+  EXPECT_EQ(yieldStressNote(210.0 / 10000, section, "x.kaf"), "");
+  EXPECT_EQ(yieldStressNote(345, section, "x.kaf"),
+            "Note: f_y = 345 kN/mm^2 is more than E/20 of x.kaf; check the units.");
+  EXPECT_EQ(yieldStressNote(0.0002, section, "x.kaf"),
+            "Note: f_y = 0.0002 kN/mm^2 is less than E/10000 of x.kaf; check the units.");
+}
+
 }  // namespace

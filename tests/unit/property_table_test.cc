@@ -61,4 +61,26 @@ TEST(PropertyCsvTest, ParsesBackToTheSameNamesAndNumbers) {
   EXPECT_EQ(csvField("a,b"), "\"a,b\"");
 }
 
+TEST(TextTableTest, ACellNeverTouchesTheOneBeforeIt) {
+  TextTable table;
+  table.heads = {"a.kaf", "b.kaf"};
+  table.units = {"kN, mm", "kN, mm"};
+  table.rows = {{"source", {"longest length", "longest length"}},
+                {"global", {"member 1500 mm, S-S", "braced"}}};
+  const std::string label(16, ' ');
+  // The first column widens to its longest cell and two blanks; the second
+  // (14 wide, as its narrowest) as well, where a cell of 14 would touch.
+  EXPECT_EQ(formatTable(table),
+            label + std::string(16, ' ') + "a.kaf" + std::string(11, ' ') + "b.kaf\n" + "units" +
+                std::string(11, ' ') + std::string(15, ' ') + "kN, mm" + std::string(10, ' ') +
+                "kN, mm\n" + "source" + std::string(10, ' ') + std::string(7, ' ') +
+                "longest length  longest length\n" + "global" + std::string(10, ' ') +
+                "  member 1500 mm, S-S          braced\n");
+  // Cells within their columns keep the narrowest width.
+  table.rows = {{"source", {"longest length", "minimum"}}};
+  const std::string text = formatTable(table);
+  EXPECT_EQ(text.substr(text.rfind("source")),
+            "source" + std::string(10, ' ') + "longest length" + std::string(7, ' ') + "minimum\n");
+}
+
 }  // namespace
