@@ -509,13 +509,19 @@ std::string loadLine(const BuckleRequest& request) {
   return line + "\n";
 }
 
-// The strength block's rows of a run with --fy, and its lines under the
-// table: what is missing, or that actions take none.
+// The lines under the strength block: what is missing, or that actions
+// take none (the strength asked is not all there), and notes.
+struct StrengthLines {
+  std::vector<std::string> missing;
+  std::vector<std::string> notes;
+};
+
+// The strength block's rows of a run with --fy, and its lines.
 std::vector<TableRow> strengthBlock(const std::vector<Analysed>& files,
-                                    const BuckleRequest& request, std::vector<std::string>& lines) {
+                                    const BuckleRequest& request, StrengthLines& lines) {
   if (!request.yieldStress) return {};
   if (request.actions) {
-    lines.push_back(
+    lines.missing.push_back(
         "No strength for --actions: the Direct Strength Method takes one action at "
         "a time, which --load gives.");
     return {};
@@ -523,7 +529,9 @@ std::vector<TableRow> strengthBlock(const std::vector<Analysed>& files,
   std::vector<SectionStrength> strengths;
   for (const Analysed& a : files) {
     strengths.push_back(sectionStrength(a, request));
-    lines.insert(lines.end(), strengths.back().missing.begin(), strengths.back().missing.end());
+    const SectionStrength& last = strengths.back();
+    lines.missing.insert(lines.missing.end(), last.missing.begin(), last.missing.end());
+    lines.notes.insert(lines.notes.end(), last.notes.begin(), last.notes.end());
   }
   return strengthRows(files, strengths, *request.yieldStress);
 }
@@ -532,7 +540,7 @@ void report(const std::vector<Analysed>& files, const BuckleRequest& request,
             const std::vector<double>& lengths, const std::vector<ProgramOutput>& outputs,
             ProgramShell& shell) {
   std::vector<TableRow> rows = tableRows(files, request);
-  std::vector<std::string> strengthLines;
+  StrengthLines strengthLines;
   const std::vector<TableRow> strength = strengthBlock(files, request, strengthLines);
   rows.insert(rows.end(), strength.begin(), strength.end());
   const std::string lengthHead = request.members ? "member length" : "half-wavelength";
@@ -540,8 +548,9 @@ void report(const std::vector<Analysed>& files, const BuckleRequest& request,
   const ModeLines lines = modeLines(files);
   for (const std::string& line : lines.lines) shell.messages() << line << '\n';
   if (lines.notAllDone) shell.notAllDone();
-  for (const std::string& line : strengthLines) shell.messages() << line << '\n';
-  if (!strengthLines.empty()) shell.notAllDone();
+  for (const std::string& line : strengthLines.notes) shell.messages() << line << '\n';
+  for (const std::string& line : strengthLines.missing) shell.messages() << line << '\n';
+  if (!strengthLines.missing.empty()) shell.notAllDone();
   for (const ProgramOutput& output : outputs) {
     if (output.what == "table") {
       shell.write(output, tableCsv(files, rows));

@@ -78,7 +78,14 @@ SectionStrength sectionStrength(const Analysed& a, const BuckleRequest& request)
                         why + ").");
   }
   s.loads.distortional = namedLoad(a, 1, why);
-  if (!s.loads.distortional) {
+  s.loads.distortionalApplies =
+      !(a.modes && a.modes->hasShares() && a.modes->modes()[1].noSuchDeformation);
+  if (!s.loads.distortionalApplies) {
+    s.notes.push_back(a.name + ": no " + P +
+                      "_nd: the section has no distortional deformation, "
+                      "so distortional buckling is no limit state and " +
+                      P + "_n = " + P + "_nl.");
+  } else if (!s.loads.distortional) {
     s.missing.push_back(a.name + ": no " + P + "_nd or " + P +
                         "_n: no distortional buckling value (" + why + ").");
   }

@@ -20,6 +20,7 @@ struct SectionStrength {
   std::string global;          // "braced", "member 1500 mm, S-S", "effective lengths, torsional"
   DesignStrength strength;
   std::vector<std::string> missing;  // one line per buckling value missing
+  std::vector<std::string> notes;    // what the strength leaves out, and why
 };
 
 // The strength of a section analysed for a compression or bending load

@@ -104,9 +104,10 @@ DesignStrength directStrength(MemberAction action, const MemberLoads& loads) {
   if (loads.distortional) {
     s.distortional = distortionalStrength(action, loads.yield, *loads.distortional);
   }
-  if (!s.local || !s.distortional) return s;
-  s.nominal = std::min(*s.local, *s.distortional);
-  if (*s.distortional < *s.local) {
+  const bool distortional = loads.distortionalApplies;
+  if (!s.local || (distortional && !s.distortional)) return s;
+  s.nominal = distortional ? std::min(*s.local, *s.distortional) : *s.local;
+  if (distortional && *s.distortional < *s.local) {
     s.governs = Governs::kDistortional;
   } else if (*s.local < s.globalStrength) {
     s.governs = Governs::kLocalGlobal;

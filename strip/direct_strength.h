@@ -24,6 +24,10 @@ struct MemberLoads {
   std::optional<double> global;  // none: braced against global buckling
   std::optional<double> local;
   std::optional<double> distortional;
+  // False for a section that has no distortional deformation at all (no
+  // edge-stiffened element: a plain channel or zed): distortional buckling
+  // is then no limit state, and P_n = P_nl.
+  bool distortionalApplies = true;
 };
 
 enum class Governs { kLocalGlobal, kDistortional, kGlobal, kYield };

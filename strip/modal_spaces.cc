@@ -741,3 +741,10 @@ ModeShares sharesOfParts(const ModeShares& parts) {
 ModeShares modeShares(const ModalSpaces& spaces, const Vector& mode) {
   return sharesOfParts(modeParts(spaces, mode));
 }
+
+bool ModalSpaceBuilder::hasDeformation(unsigned classes) const {
+  const Eigen::Index distortional = scaled_.cols() - globalColumns_;
+  return ((classes & kGlobal) && globalColumns_ > 0) ||
+         ((classes & kDistortional) && distortional > 0) ||
+         ((classes & kLocal) && local_.cols() > 0);
+}

@@ -147,6 +147,9 @@ class ModalSpaceBuilder {
 
   int nodeCount() const { return nodes_; }
   int termCount() const { return terms_; }
+  // Whether any of the spaces of classes (kGlobal, kDistortional, kLocal
+  // joined) has a dimension: a plain channel has no distortional one.
+  bool hasDeformation(unsigned classes) const;
 
  private:
   int nodes_ = 0;

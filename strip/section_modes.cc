@@ -134,6 +134,7 @@ void SectionModes::pureFallback(std::size_t slot) {
   if (!found) {
     reported.found = FoundMode();
     reported.missing = missing;
+    reported.noSuchDeformation = !pureSolver().spaces().hasDeformation(classes);
   }
 }
 

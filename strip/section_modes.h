@@ -23,6 +23,9 @@ struct ReportedMode {
   FoundMode found;       // on the curve's mesh; source none: no value
   ConvergedValue value;  // in the mesh, once converged (until then, found's)
   std::string missing;   // source none: why
+  // source none because the section has no such deformation at all (a
+  // plain channel's distortional mode), rather than no value of it.
+  bool noSuchDeformation = false;
   // A later section of a series: whether its mode was found alike the
   // first section's (else it is its own by name), and how alike.
   bool followed = true;

@@ -121,6 +121,17 @@ TEST(DirectStrengthTest, AMissingBucklingLoadLeavesWhatItFeedsOpen) {
   EXPECT_TRUE(noDistortional.local);
   EXPECT_FALSE(noDistortional.nominal);
   EXPECT_EQ(governsName(Governs::kLocalGlobal), "local-global");
+  // A section without distortional deformation: P_n is P_nl, whatever a
+  // distortional load would have given.
+  MemberLoads plain{100, std::nullopt, 20, std::nullopt};
+  plain.distortionalApplies = false;
+  const DesignStrength unlipped = directStrength(kColumn, plain);
+  ASSERT_TRUE(unlipped.nominal);
+  EXPECT_EQ(*unlipped.nominal, *unlipped.local);
+  EXPECT_LT(*unlipped.nominal, 100);
+  EXPECT_EQ(unlipped.governs, Governs::kLocalGlobal);
+  plain.local = 500;  // stocky: the yield load
+  EXPECT_EQ(directStrength(kColumn, plain).governs, Governs::kYield);
 }
 
 TEST(DirectStrengthTest, ExactLimitsDifferFromThePublishedOnesByLessThan2e4) {
