@@ -101,20 +101,23 @@ MemberBuckling MemberSolver::solve(double a, int terms, const Progress& progress
   return {std::move(current), count};
 }
 
+CurvePoint memberPoint(double a, const MemberBuckling& member) {
+  const BucklingSolution& s = member.solution;
+  CurvePoint p;
+  p.length = a;
+  p.status = s.status;
+  p.reason = s.reason;
+  p.lambda = s.lambda;
+  p.termsUsed = member.termsUsed;
+  if (s.converged()) p.dominant = dominantTerms(s);
+  return p;
+}
+
 std::vector<CurvePoint> MemberSolver::curve(const std::vector<double>& lengths, int terms,
                                             const Progress& progress) {
   std::vector<CurvePoint> points;
   for (double a : lengths) {
-    const MemberBuckling member = solve(a, terms, progress);
-    const BucklingSolution& s = member.solution;
-    CurvePoint p;
-    p.length = a;
-    p.status = s.status;
-    p.reason = s.reason;
-    p.lambda = s.lambda;
-    p.termsUsed = member.termsUsed;
-    if (s.converged()) p.dominant = dominantTerms(s);
-    points.push_back(p);
+    points.push_back(memberPoint(a, solve(a, terms, progress)));
   }
   return points;
 }

@@ -20,6 +20,10 @@ struct MemberBuckling {
   int termsUsed = 0;  // the terms the solve took (for S-S, the single terms scanned)
 };
 
+// The point of a member curve at length a: its status, lambda, terms and
+// the terms that dominate its mode.
+CurvePoint memberPoint(double a, const MemberBuckling& member);
+
 class MemberSolver {
  public:
   // The model must be one that buildStripModel accepts; it must outlive the solver.

@@ -5,18 +5,6 @@
 
 namespace {
 
-CurvePoint pointOf(double a, const MemberBuckling& member) {
-  const BucklingSolution& s = member.solution;
-  CurvePoint p;
-  p.length = a;
-  p.status = s.status;
-  p.reason = s.reason;
-  p.lambda = s.lambda;
-  p.termsUsed = member.termsUsed;
-  if (s.converged()) p.dominant = dominantTerms(s);
-  return p;
-}
-
 // The pure global problem of the member of length a with the terms of its
 // mode (the member theory's law, as the pure global curve).
 void pureGlobal(const StripModel& model, const StressField& stress, EndConditions ends, double a,
@@ -55,7 +43,7 @@ MemberModes memberModes(const StripModel& model, const StressField& stress, EndC
   for (double a : lengths) {
     const MemberBuckling member = solver.solve(a, terms, progress);
     MemberModePoint p;
-    p.point = pointOf(a, member);
+    p.point = memberPoint(a, member);
     if (member.solution.converged() && modes.noShares.empty()) {
       p.hasShares = classifier.sharesOf(member.solution, a, p.shares).ok();
       if (p.hasShares) p.name = nameOf(p.shares);

@@ -4,6 +4,7 @@ The program's path comes from the environment variable ZORVIK (CTest sets it);
 ZORVIK_RUNNER, when set, is a command that runs it (wine for the Windows build).
 """
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -127,3 +128,19 @@ def kaf_counts(path):
         if label.startswith("*** Typ ns nk"):
             return lines[0].split()
     raise AssertionError("no counts line in " + path)
+
+
+def buckle(args, cwd, preexec_fn=None):
+    """zorvik-buckle's exit code, output and errors, with Windows' line ends as \\n."""
+    code, out, err = run(args, cwd=cwd, program=ZORVIK_BUCKLE, preexec_fn=preexec_fn)
+    return code, out.replace("\r\n", "\n"), err.replace("\r\n", "\n")
+
+
+def table(out):
+    """A console table as {row label: [cells]}; labels and cells hold single blanks."""
+    rows = {}
+    for line in out.splitlines():
+        parts = re.split(r"  +", line.strip())
+        if len(parts) >= 2:
+            rows[parts[0]] = parts[1:]
+    return rows

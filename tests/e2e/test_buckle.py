@@ -9,24 +9,10 @@ import shutil
 import subprocess
 import unittest
 
-from harness import DATA, RUNNER, ZORVIK_BUCKLE, ZORVIK_MAKE, ZorvikTestCase, command, run
+from harness import (DATA, RUNNER, ZORVIK_BUCKLE, ZORVIK_MAKE, ZorvikTestCase, buckle, command,
+                     run, table)
 
 EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
-
-
-def buckle(args, cwd, preexec_fn=None):
-    code, out, err = run(args, cwd=cwd, program=ZORVIK_BUCKLE, preexec_fn=preexec_fn)
-    return code, out.replace("\r\n", "\n"), err.replace("\r\n", "\n")
-
-
-def table(out):
-    """The console table as {row label: [cells]}; labels hold single blanks."""
-    rows = {}
-    for line in out.splitlines():
-        parts = re.split(r"  +", line.strip())
-        if len(parts) >= 2:
-            rows[parts[0]] = parts[1:]
-    return rows
 
 
 def csv_rows(path):

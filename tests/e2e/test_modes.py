@@ -10,25 +10,10 @@ import shutil
 import unittest
 import xml.etree.ElementTree as ET
 
-from harness import ZORVIK_BUCKLE, ZORVIK_MAKE, ZorvikTestCase, run
+from harness import ZORVIK_MAKE, ZorvikTestCase, buckle, run, table
 
 EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
 SVG = "{http://www.w3.org/2000/svg}"
-
-
-def buckle(args, cwd):
-    code, out, err = run(args, cwd=cwd, program=ZORVIK_BUCKLE)
-    return code, out.replace("\r\n", "\n"), err.replace("\r\n", "\n")
-
-
-def table(out):
-    """The console table as {row label: [cells]}; labels hold single blanks."""
-    rows = {}
-    for line in out.splitlines():
-        parts = re.split(r"  +", line.strip())
-        if len(parts) >= 2:
-            rows[parts[0]] = parts[1:]
-    return rows
 
 
 def csv_of(path):

@@ -11,19 +11,10 @@ import re
 import shutil
 import unittest
 
-from harness import ZORVIK, ZORVIK_BUCKLE, ZORVIK_MAKE, ZORVIK_VIEW, ZorvikTestCase, run
+from harness import (ZORVIK, ZORVIK_MAKE, ZORVIK_VIEW, ZorvikTestCase, buckle, run,
+                     table)
 
 EXAMPLES = os.path.join(os.path.dirname(__file__), "..", "..", "examples")
-
-
-def table(out):
-    """The console table as {row label: [cells]}."""
-    rows = {}
-    for line in out.splitlines():
-        parts = re.split(r"  +", line.strip())
-        if len(parts) >= 2:
-            rows[parts[0]] = parts[1:]
-    return rows
 
 
 def csv_rows(path):
@@ -53,8 +44,7 @@ class StrengthTest(ZorvikTestCase):
         shutil.copy(os.path.join(EXAMPLES, name), self.path(as_name or name))
 
     def buckle(self, *args):
-        code, out, err = run(list(args), cwd=self.dir, program=ZORVIK_BUCKLE)
-        return code, out.replace("\r\n", "\n"), err
+        return buckle(list(args), self.dir)
 
     def make(self, *args):
         code, _, err = run(list(args), cwd=self.dir, program=ZORVIK_MAKE)
