@@ -7,7 +7,6 @@ SectionModes::SectionModes(const CrossSection& section, const StripModel& model,
                            const StressField& stress)
     : section_(section),
       model_(model),
-      strips_(strips),
       stress_(stress),
       system_(model_, stress_, EndConditions::SS),
       solver_(system_),

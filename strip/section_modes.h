@@ -82,7 +82,6 @@ class SectionModes {
 
   CrossSection section_;
   StripModel model_;
-  int strips_;
   StressField stress_;
   std::vector<double> lengths_;
   StripSystem system_;
