@@ -5,8 +5,8 @@ strip in Python, and a dense generalized eigensolve at every length.
 It is the benchmark's point of comparison for zorvik-buckle's engine: the
 same section, the same mesh (plates longer than 1/32 of the centre line in
 strips of at most that), the same 60 half-wavelengths, simply supported ends
-and one half-wave, uniform compression. It prints the time taken and the
-curve, so that the two can be compared value by value.
+and one half-wave, uniform compression. It prints the time taken (wall and
+CPU) and the curve, so that the two can be compared value by value.
 
     python3 bench/python_fsm.py SECTION.kaf [COUNT]
 
@@ -133,10 +133,10 @@ def main():
     size = max(max(ys) - min(ys), max(zs) - min(zs))
     first, last = size / 10, 100 * size
     lengths = [first * (last / first) ** (i / (count - 1)) for i in range(count)]
-    began = time.perf_counter()
+    began, began_cpu = time.perf_counter(), time.process_time()
     curve = [lowest_load_factor(points, strips, material, L) for L in lengths]
-    seconds = time.perf_counter() - began
-    print("nodes %d lengths %d seconds %.4f" % (len(points), count, seconds))
+    seconds, cpu = time.perf_counter() - began, time.process_time() - began_cpu
+    print("nodes %d lengths %d seconds %.4f cpu %.4f" % (len(points), count, seconds, cpu))
     for L, value in zip(lengths, curve):
         print("%.17g %.17g" % (L, value))
     sys.stdout.flush()

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <Eigen/Dense>
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "buckle/buckle_run.h"
 #include "platform/platform.h"
 #include "rounding/corner_rounding.h"
 #include "rounding/generation.h"
@@ -26,6 +28,7 @@
 #include "strip/member_curve.h"
 #include "strip/modal_spaces.h"
 #include "strip/pure_modes.h"
+#include "strip/section_modes.h"
 #include "strip/signature_curve.h"
 #include "zorvik/batch_run.h"
 #include "zorvik/zorvik_options.h"
@@ -281,16 +284,21 @@ void sizes(benchmark::internal::Benchmark* b) {
 }  // namespace
 
 // The example lipped channel rounded with R = 4 and 4 arc plates per
-// corner, default strips (50 nodes).
-StripModel roundedLippedChannel() {
+// corner.
+CrossSection roundedLippedSection() {
   CrossSection section = lippedChannel(5);
   if (!roundCorners(section, 4, 4, true, std::vector<int>(5, 1)).misfitCorners.empty())
     std::abort();
   if (!setThickness(section, 2)) std::abort();
   section.E = 210;
   section.G = 80.7692;
+  return section;
+}
+
+// Its model with the default strips (50 nodes).
+StripModel roundedLippedChannel() {
   StripModel model;
-  if (!buildStripModel(section, 0, model)) std::abort();
+  if (!buildStripModel(roundedLippedSection(), 0, model)) std::abort();
   return model;
 }
 
@@ -478,6 +486,84 @@ void BM_PureDistortionalCurve(benchmark::State& state) {
   }
 }
 
+// The curve of BM_SignatureCurve with what the table needs of its modes:
+// the modal spaces, the shares of the mode at each minimum and at the
+// longest length, and their names (the goal: at most 30 % above the curve
+// alone). Every named value must be found.
+void BM_CurveWithModes(benchmark::State& state) {
+  const CrossSection section = roundedLippedSection();
+  const StripModel model = roundedLippedChannel();
+  const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  for (auto _ : state) {
+    SectionModes modes(section, model, 0, StressField{1, 0, 0});
+    modes.analyse(lengths);
+    modes.nameModes();
+    for (const ReportedMode& m : modes.modes()) {
+      if (m.found.source == ModeSource::none) std::abort();
+    }
+    benchmark::DoNotOptimize(modes.modes().front().found.shares);
+  }
+}
+
+// The same with the named values converged in the mesh, the table of one
+// file (the goal: under 50 ms). Every value must converge.
+void BM_ConvergedMinima(benchmark::State& state) {
+  const CrossSection section = roundedLippedSection();
+  const StripModel model = roundedLippedChannel();
+  const std::vector<double> lengths = halfWavelengths(20, 20000, 60);
+  int finest = 0;
+  for (auto _ : state) {
+    SectionModes modes(section, model, 0, StressField{1, 0, 0});
+    modes.analyse(lengths);
+    modes.nameModes();
+    modes.convergeModes();
+    for (const ReportedMode& m : modes.modes()) {
+      if (!m.value.converged) std::abort();
+      finest = std::max(finest, m.value.refinement);
+    }
+  }
+  state.counters["finest mesh"] = finest;
+}
+
+// The example lipped channel and its rounded versions R = 1 ... 9 (the
+// program's default arc plates), written once per process by zorvik.
+std::vector<std::string> seriesOfTen() {
+  static const std::vector<std::string> files = [] {
+    const std::string folder = scratchDirectory() + "/series";
+    std::filesystem::create_directories(folder);
+    const std::string sharp = folder + "/lipped_channel.kaf";
+    std::filesystem::copy_file(std::string(ZORVIK_EXAMPLES) + "/lipped_channel.kaf", sharp,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ostringstream out;
+    if (runCommandLine({"-q", "--radii", "1:9:9", sharp}, out, out) != 0) std::abort();
+    std::vector<std::string> names{sharp};
+    for (int k = 1; k <= 9; ++k) {
+      names.push_back(folder + "/lipped_channel-rr" + std::to_string(k) + ".kaf");
+    }
+    return names;
+  }();
+  return files;
+}
+
+// zorvik-buckle over the series of ten with everything: the named values
+// converged and followed through the series, the pure L, D and G curves, the
+// table, curves and mode shapes as CSV, both pictures (the goal: under 1 s).
+void BM_SeriesOfTen(benchmark::State& state) {
+  const std::string folder = scratchDirectory() + "/series";
+  std::vector<std::string> arguments = {"--pure",      "L,D,G",
+                                        "--table-csv", folder + "/table.csv",
+                                        "--csv",       folder + "/curves.csv",
+                                        "--modes-csv", folder + "/modes.csv",
+                                        "--svg",       folder + "/series.svg"};
+  for (const std::string& file : seriesOfTen()) arguments.push_back(file);
+  std::ostringstream out;
+  for (auto _ : state) {
+    out.str("");
+    if (runBuckle(arguments, out, out) != 0) std::abort();
+  }
+  state.counters["files"] = 10;
+}
+
 BENCHMARK(BM_Load)->Apply(sizes);
 BENCHMARK(BM_ParseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
@@ -496,6 +582,9 @@ BENCHMARK(BM_ModalSpacesDirect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ModalSpacesPrepare)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ModalSpacesAtLength)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PureDistortionalCurve)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurveWithModes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ConvergedMinima)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeriesOfTen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChainLoadFactors)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The program's own memory setting, so that the stages are measured as it runs them.

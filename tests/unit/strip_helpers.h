@@ -65,23 +65,3 @@ inline double denseLowestLambda(const StripSystem& system, double a,
   Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::MatrixXd> dense(g, k, Eigen::EigenvaluesOnly);
   return system.lambdaScale() / dense.eigenvalues().maxCoeff();
 }
-
-// The smallest critical stress of the 3 x 3 problem of a long S-S member in
-// principal axes: flexure about both axes coupled with torsion about the
-// shear centre. (The design floor will hold the classical formulas; until
-// then this copy serves the tests.)
-inline double flexuralTorsionalStress(const SectionProperties& p, double E, double G, double L) {
-  const double angle = radians(p.principalAngle);
-  const double dy = p.ys - p.yc, dz = p.zs - p.zc;
-  const double x0 = std::cos(angle) * dy + std::sin(angle) * dz;  // along axis 1
-  const double y0 = -std::sin(angle) * dy + std::cos(angle) * dz;
-  const double e = kPi * kPi * E / (L * L);
-  Eigen::Matrix3d K = Eigen::Matrix3d::Zero(), Kg;
-  K(0, 0) = e * p.I2;  // deflection along axis 1 bends about axis 2
-  K(1, 1) = e * p.I1;
-  K(2, 2) = G * p.J + e * p.Iw;
-  Kg << 1, 0, -y0, 0, 1, x0, -y0, x0, p.i0 * p.i0;
-  Kg *= p.area;
-  Eigen::GeneralizedSelfAdjointEigenSolver<Eigen::Matrix3d> solver(K, Kg);
-  return solver.eigenvalues().minCoeff();
-}
