@@ -123,14 +123,10 @@ void toFileUnits(const StripSystem& system, BucklingSolution& s) {
   const Eigen::Index N = system.nodeCount();
   s.termShares.assign(s.terms.size(), 0.0);
   const double total = s.mode.squaredNorm();
-  double largest = 0;
   for (Eigen::Index i = 0; i < s.mode.size(); ++i) {
     s.termShares[static_cast<std::size_t>(i / (4 * N))] += s.mode[i] * s.mode[i] / total;
-    if (i % 4 == 3) continue;
-    s.mode[i] *= system.lengthScale();
-    if (std::fabs(s.mode[i]) > std::fabs(largest)) largest = s.mode[i];
   }
-  if (largest != 0.0) s.mode /= largest;
+  normaliseToLargestDisplacement(s.mode, system.lengthScale());
   s.lambda *= system.lambdaScale();
 }
 

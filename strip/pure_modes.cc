@@ -46,13 +46,7 @@ Result solveReduced(const Eigen::SparseMatrix<double>& K, const Eigen::SparseMat
 
 Eigen::VectorXd inFileUnits(const Eigen::VectorXd& solved, const StripSystem& system) {
   Eigen::VectorXd mode = solved;
-  double largest = 0;
-  for (Eigen::Index i = 0; i < mode.size(); ++i) {
-    if (i % 4 == 3) continue;
-    mode[i] *= system.lengthScale();
-    if (std::fabs(mode[i]) > std::fabs(largest)) largest = mode[i];
-  }
-  if (largest != 0.0) mode /= largest;
+  normaliseToLargestDisplacement(mode, system.lengthScale());
   return mode;
 }
 

@@ -180,3 +180,19 @@ double StripSystem::elasticEnergy(double aScaled, const std::vector<int>& terms,
   }
   return energy;
 }
+
+void normaliseToLargestDisplacement(Eigen::VectorXd& mode, double lengthScale) {
+  double size = 0;
+  for (Eigen::Index i = 0; i < mode.size(); ++i) {
+    if (i % 4 == 3) continue;
+    mode[i] *= lengthScale;
+    size = std::max(size, std::fabs(mode[i]));
+  }
+  if (!(size > 0)) return;
+  for (Eigen::Index i = 0; i < mode.size(); ++i) {
+    if (i % 4 != 3 && std::fabs(mode[i]) >= (1 - 1e-6) * size) {
+      mode /= std::copysign(size, mode[i]);
+      return;
+    }
+  }
+}

@@ -96,3 +96,11 @@ class StripSystem {
   };
   std::vector<ShapeStrains> shapeStrains_;
 };
+
+// A solved mode in the file's units: its displacements (every fourth entry,
+// the rotation, aside) times lengthScale, all divided by the size of its
+// largest displacement, so that that size is 1, and signed so that the
+// largest displacement is positive. Among displacements whose sizes agree
+// within 1e-6 (the two lips of a symmetric section) the first in the
+// model's order gives the sign, so that rounding noise does not choose it.
+void normaliseToLargestDisplacement(Eigen::VectorXd& mode, double lengthScale);
