@@ -259,11 +259,10 @@ TEST(BucklingSolverTest, RoundingBeyondDoublePrecisionIsSaid) {
   BucklingSolver solver(system);
   const BucklingSolution s = solver.solve(200 * modelSize(fine), {1});
   EXPECT_EQ(s.status, SolveStatus::kLengthOutOfRange);
-  EXPECT_EQ(
-      s.reason.rfind("double precision does not carry the result: rounding moves "
-                     "lambda by more than 0.5 % (strips as narrow as 0.05",
-                     0),
-      0u)
+  EXPECT_EQ(s.reason.rfind("double precision does not carry the result: rounding moves "
+                           "lambda by more than 0.5 % (strips as narrow as 0.05",
+                           0),
+            0u)
       << s.reason;
 }
 
@@ -278,3 +277,22 @@ TEST(BucklingSolverTest, MemoryEstimateGrowsWithTheModel) {
 }
 
 }  // namespace
+
+TEST(BucklingSolverTest, AModeIsScaledToItsLargestDisplacementWhoseSignNoiseDoesNotChoose) {
+  // Two nodes (u, v, w, theta each): the second node's w is larger than the
+  // first's u by rounding noise only, and of the other sign; the rotation,
+  // larger still, is no displacement.
+  Eigen::VectorXd mode(8);
+  mode << 0.5, 0.0, 0.1, 9.0, 0.0, 0.2, -0.5 * (1 + 1e-12), 0.0;
+  normaliseToLargestDisplacement(mode, 2.0);
+  EXPECT_NEAR(mode[0], 1 / (1 + 1e-12), 1e-15);    // the first of the two gives the sign
+  EXPECT_DOUBLE_EQ(mode[6], -1.0);                 // the largest has size 1
+  EXPECT_NEAR(mode[3], 9.0 / (1 + 1e-12), 1e-12);  // rotations are not times the length scale
+  EXPECT_NEAR(mode[2], 0.2, 1e-12);
+  // A clearly larger displacement gives the sign itself.
+  Eigen::VectorXd other(4);
+  other << 0.5, -0.6, 0.0, 0.0;
+  normaliseToLargestDisplacement(other, 1.0);
+  EXPECT_DOUBLE_EQ(other[1], 1.0);
+  EXPECT_NEAR(other[0], -0.5 / 0.6, 1e-15);
+}
