@@ -99,6 +99,25 @@ class ZorvikTestCase(unittest.TestCase):
         self.assertEqual(read(produced).decode("latin-1"),
                          read(os.path.join(EXPECTED, expected_name)).decode("latin-1"))
 
+    def closed_tube(self, name):
+        """Writes name: a square tube 100 wide and 2 thick, the chain that
+        zorvik-make writes, closed."""
+        code, _, err = run(["chain", "2", "100:0", "100:90", "100:180", "99:-90", "-o",
+                            "open.kaf"], cwd=self.dir, program=ZORVIK_MAKE)
+        self.assertEqual(code, 0, err)
+        with open(self.path("open.kaf")) as f:
+            text = f.read()
+        for old, new in (("1 4 5 2 3 0 kN", "1 4 4 0 3 0 kN"), ("2 3 4 5 \n", "2 3 4 1 \n"),
+                         ("0 -100 -100 0 -6.062e-15 \n0 0 -100 -100 -1 \n1 2 2 2 1 \n",
+                          "0 -100 -100 0 \n0 0 -100 -100 \n2 2 2 2 \n"),
+                         ("100 100 100 99 \n", "100 100 100 100 \n"),
+                         ("*** Lagerung der Randknoten ***\n1 5 \n0 0 \n0 0 \n",
+                          "*** Keine Randlagerungen ***\n")):
+            self.assertIn(old, text)
+            text = text.replace(old, new)
+        with open(self.path(name), "w") as f:
+            f.write(text)
+
 
 def kaf_blocks(path):
     """The lines of a KAF file grouped under their labels: {label: [lines]}.
