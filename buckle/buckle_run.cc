@@ -71,10 +71,7 @@ class ProgressLine {
 Result readSection(const std::string& path, Analysed& a, std::vector<std::string>& notes) {
   a.path = path;
   a.name = fileNameOf(path);
-  Result r = loadSection(path, a.section, notes);
-  if (!r) return r;
-  return failedWhenOutOfMemory([&] { return checkMeasurable(a.section); },
-                               "out of memory while reading it");
+  return loadSection(path, a.section, notes);
 }
 
 // The model and the stress of the load.
