@@ -1,9 +1,9 @@
 #include "strip/block_cholesky.h"
 
-#include <Eigen/Cholesky>
 #include <Eigen/OrderingMethods>
 #include <Eigen/SparseCore>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -39,6 +39,7 @@ BlockCholesky::BlockCholesky(const std::vector<std::vector<int>>& neighbours, in
       if (P > Q) below[static_cast<std::size_t>(Q)].push_back(P);
     }
   }
+  std::vector<std::vector<int>> own = below;  // A's blocks, before the fill
   for (int Q = 0; Q < n; ++Q) {
     std::vector<int>& rows = below[static_cast<std::size_t>(Q)];
     std::sort(rows.begin(), rows.end());
@@ -49,17 +50,23 @@ BlockCholesky::BlockCholesky(const std::vector<std::vector<int>>& neighbours, in
   }
   const std::size_t blockValues = static_cast<std::size_t>(size_) * static_cast<std::size_t>(size_);
   for (int Q = 0; Q < n; ++Q) {
+    const std::vector<int>& mine = own[static_cast<std::size_t>(Q)];
     columnStart_.push_back(static_cast<int>(rows_.size()));
+    ownStart_.push_back(static_cast<int>(ownBlocks_.size()));
     rows_.push_back(Q);
     offsets_.push_back(valueCount_);
     valueCount_ += blockValues;
     for (int P : below[static_cast<std::size_t>(Q)]) {
+      if (std::find(mine.begin(), mine.end(), P) != mine.end()) {
+        ownBlocks_.push_back(static_cast<int>(rows_.size()));
+      }
       rows_.push_back(P);
       offsets_.push_back(valueCount_);
       valueCount_ += blockValues;
     }
   }
   columnStart_.push_back(static_cast<int>(rows_.size()));
+  ownStart_.push_back(static_cast<int>(ownBlocks_.size()));
 }
 
 long BlockCholesky::blockOffset(int P, int Q) const {
@@ -75,6 +82,44 @@ long BlockCholesky::blockOffset(int P, int Q) const {
 // common sizes (1 to 5 terms in a group), where Eigen's kernels for any
 // size would cost more than the arithmetic; B = Eigen::Dynamic for others.
 namespace {
+
+// L L^T of the symmetric block a (its lower triangle, column-major, n x n)
+// in place; false when a pivot is not above 0. Written out, as the
+// triangular solve below, because Eigen's kernels for a general size cost
+// more than the arithmetic of blocks this small.
+template <int B>
+bool choleskyInPlace(double* a, int n) {
+  const int size = B == Eigen::Dynamic ? n : B;
+  for (int j = 0; j < size; ++j) {
+    double pivot = a[j + j * size];
+    for (int k = 0; k < j; ++k) pivot -= a[j + k * size] * a[j + k * size];
+    if (!(pivot > 0)) return false;
+    pivot = std::sqrt(pivot);
+    a[j + j * size] = pivot;
+    for (int i = j + 1; i < size; ++i) {
+      double sum = a[i + j * size];
+      for (int k = 0; k < j; ++k) sum -= a[i + k * size] * a[j + k * size];
+      a[i + j * size] = sum / pivot;
+    }
+  }
+  return true;
+}
+
+// x := x L^-T for the lower triangular factor l, both n x n column-major.
+template <int B>
+void solveRightTransposed(const double* l, double* x, int n) {
+  const int size = B == Eigen::Dynamic ? n : B;
+  for (int c = 0; c < size; ++c) {
+    double* column = x + c * size;
+    for (int k = 0; k < c; ++k) {
+      const double factor = l[c + k * size];
+      const double* done = x + k * size;
+      for (int r = 0; r < size; ++r) column[r] -= factor * done[r];
+    }
+    const double pivot = l[c + c * size];
+    for (int r = 0; r < size; ++r) column[r] /= pivot;
+  }
+}
 
 template <int B>
 struct BlockKernels {
@@ -98,14 +143,10 @@ bool BlockCholesky::factoriseWith(std::vector<double>& L) const {
   const BlockKernels<B> k{size_};
   for (int K = 0; K < nodeCount(); ++K) {
     const int first = columnStart_[static_cast<std::size_t>(K)];
-    auto diagonal = k.block(L.data() + offsets_[static_cast<std::size_t>(first)]);
-    Eigen::LLT<Eigen::Ref<typename BlockKernels<B>::Matrix>> llt(diagonal);
-    if (llt.info() != Eigen::Success) return false;
+    double* diagonal = L.data() + offsets_[static_cast<std::size_t>(first)];
+    if (!choleskyInPlace<B>(diagonal, size_)) return false;
     for (int b = first + 1; b < columnStart_[static_cast<std::size_t>(K) + 1]; ++b) {
-      auto below = k.block(L.data() + offsets_[static_cast<std::size_t>(b)]);
-      diagonal.template triangularView<Eigen::Lower>()
-          .transpose()
-          .template solveInPlace<Eigen::OnTheRight>(below);
+      solveRightTransposed<B>(diagonal, L.data() + offsets_[static_cast<std::size_t>(b)], size_);
     }
     // Column K updates every pair P >= Q of its rows below the diagonal; the
     // rows of K past Q are among those of column Q, both in order, so one
@@ -171,7 +212,9 @@ void BlockCholesky::multiplyWith(const std::vector<double>& A, const Eigen::Vect
     const auto xQ = k.part(x.data() + static_cast<std::size_t>(Q) * size_);
     auto yQ = k.part(y.data() + static_cast<std::size_t>(Q) * size_);
     yQ.noalias() += k.block(A.data() + offsets_[static_cast<std::size_t>(first)]) * xQ;
-    for (int b = first + 1; b < columnStart_[static_cast<std::size_t>(Q) + 1]; ++b) {
+    for (int i = ownStart_[static_cast<std::size_t>(Q)];
+         i < ownStart_[static_cast<std::size_t>(Q) + 1]; ++i) {
+      const int b = ownBlocks_[static_cast<std::size_t>(i)];
       const auto block = k.block(A.data() + offsets_[static_cast<std::size_t>(b)]);
       const std::size_t P = static_cast<std::size_t>(rows_[static_cast<std::size_t>(b)]) * size_;
       k.part(y.data() + P).noalias() += block * xQ;

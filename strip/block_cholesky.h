@@ -33,7 +33,8 @@ class BlockCholesky {
   // x := L^-1 x and x := L^-T x, x in the order (block P at P * blockSize).
   void solveLower(const std::vector<double>& L, Eigen::VectorXd& x) const;
   void solveUpper(const std::vector<double>& L, Eigen::VectorXd& x) const;
-  // y = A x for a symmetric A of the pattern.
+  // y = A x for a symmetric A of the pattern that is 0 outside A's own
+  // blocks (the fill of the factor left out).
   Eigen::VectorXd multiply(const std::vector<double>& A, const Eigen::VectorXd& x) const;
 
  private:
@@ -52,5 +53,7 @@ class BlockCholesky {
   std::vector<int> columnStart_;  // per column Q: its first block in rows_ / offsets_
   std::vector<int> rows_;         // per block: its row P (the diagonal block first)
   std::vector<std::size_t> offsets_;
+  std::vector<int> ownStart_;   // per column Q: its first entry in ownBlocks_
+  std::vector<int> ownBlocks_;  // the blocks below the diagonal that A has, by index in rows_
   std::size_t valueCount_ = 0;
 };

@@ -140,10 +140,23 @@ struct BucklingSolver::Assembly {
   ShiftedFactor factors[2];
   int current = 0;
   long lastUse = 0;
+  // What K and Kg hold: the terms (sets alike in their coupling share a
+  // pattern) and the scaled length; a length below 0 for nothing yet.
+  std::vector<int> filledTerms;
+  double filledLength = -1.0;
   Assembly(const StripSystem& system, const std::vector<std::pair<int, int>>& pairs, int count)
       : terms(system, pairs, count) {}
   ShiftedFactor& shift() { return factors[current]; }
   ShiftedFactor& other() { return factors[1 - current]; }
+  // K and Kg of the terms at the length, filled unless they hold them already
+  // (a group that noneBelow could not pass is solved at the same length).
+  void fill(const StripSystem& system, const std::vector<int>& numbers, double aScaled) {
+    if (aScaled == filledLength && numbers == filledTerms) return;
+    filledLength = -1.0;  // until the fill is whole: it may run out of memory
+    terms.fill(system, numbers, aScaled);
+    filledTerms = numbers;
+    filledLength = aScaled;
+  }
 };
 
 // What the solver remembers of a set of terms: its last two values (of the
@@ -241,7 +254,7 @@ BucklingSolution BucklingSolver::solveComponent(double a, const std::vector<int>
   std::unique_ptr<Component>& remembered = components_[terms];
   if (!remembered) remembered = std::make_unique<Component>();
   Component& component = *remembered;
-  matrices.fill(system_, terms, a / system_.lengthScale());
+  assembly.fill(system_, terms, a / system_.lengthScale());
   const double expected = component.expected(near);
   if (!factoriseBelow(assembly, expected > 0 ? kShiftShare * expected : 0.0)) {
     return withStatus(SolveStatus::kFactorisationFailed,
@@ -308,7 +321,7 @@ Eigen::VectorXd BucklingSolver::startVector(const TermAssembly& matrices,
 
 bool BucklingSolver::noneBelow(double a, const std::vector<int>& terms, double sigma) {
   Assembly& assembly = assemblyFor(terms);
-  assembly.terms.fill(system_, terms, a / system_.lengthScale());
+  assembly.fill(system_, terms, a / system_.lengthScale());
   return assembly.terms.factorise(sigma, assembly.other());
 }
 
