@@ -80,14 +80,33 @@ Matrix orthonormal(const Matrix& X, const Sparse& M) {
   return X * orthonormalCoefficients(X.transpose() * (M * X));
 }
 
-// The same for columns that are independent (a basis by construction): X
-// R^-1 with R the Cholesky factor of their Gram matrix, at a fraction of the
-// eigen decomposition's cost; orthonormal's way should the factor break down.
-Matrix orthonormalIndependent(const Matrix& X, const Sparse& M) {
-  const Matrix gram = X.transpose() * (M * X);
+// A space spanned by the columns of S C, S sparse (raw columns that each
+// move a few freedoms) and C dense (their combinations that keep the
+// constraints), and the same columns orthonormal in M, S C': the products
+// with M go through the small S^T M S instead of the tall S C.
+struct FactoredSpace {
+  Sparse raw;           // S
+  Matrix coefficients;  // C', orthonormal: (S C')^T M (S C') = I
+  Matrix basis;         // S C'
+  Matrix product(const Sparse& M) const {  // (S C')^T M (S C')
+    const Sparse inner = raw.transpose() * M * raw;
+    return coefficients.transpose() * (inner * coefficients);
+  }
+};
+
+// For columns that are independent (a basis by construction): C R^-1 with R
+// the Cholesky factor of their Gram matrix, at a fraction of the eigen
+// decomposition's cost; orthonormal's way should the factor break down.
+FactoredSpace orthonormalIndependent(const Sparse& S, const Matrix& C, const Sparse& M) {
+  FactoredSpace space;
+  space.raw = S;
+  const Matrix gram = C.transpose() * (Sparse(S.transpose() * M * S) * C);
   Eigen::LLT<Matrix> factor(gram);
-  if (factor.info() != Eigen::Success) return X * orthonormalCoefficients(gram);
-  return factor.matrixU().solve<Eigen::OnTheRight>(X);
+  space.coefficients = factor.info() == Eigen::Success
+                           ? Matrix(factor.matrixU().solve<Eigen::OnTheRight>(C))
+                           : Matrix(C * orthonormalCoefficients(gram));
+  space.basis = S * space.coefficients;
+  return space;
 }
 
 // The transverse bending of every strip as a plane beam (the section as a
@@ -449,9 +468,10 @@ RigidParts splitRigidMotions(const Matrix& rigid, const Layout& layout, const Ma
 // frame cannot feel them). A vector c W-orthogonal to L keeps the second;
 // c - L y keeps both when (L^T F L) y = L^T F c with y orthogonal to
 // L^T W H, H's coordinates in L, which span the null space of L^T F L.
-Result warpingDrivenOnce(const Matrix& gdl, const Matrix& local, const Matrix& held,
+Result warpingDrivenOnce(const Matrix& gdl, const FactoredSpace& factoredLocal, const Matrix& held,
                          const Sparse& frame, const Sparse& work, const Layout& layout,
                          Matrix& gd) {
+  const Matrix& local = factoredLocal.basis;
   // The warping of every GDL vector, weighted by each node's share of the
   // work norm, so that short strips count as little as they weigh.
   Matrix warping(layout.nodes * layout.terms, gdl.cols());
@@ -467,8 +487,7 @@ Result warpingDrivenOnce(const Matrix& gdl, const Matrix& local, const Matrix& h
     carriers.col(c) = gdl.col(qr.colsPermutation().indices()[c]);
   }
   carriers = orthonormal(carriers - local * (local.transpose() * (work * carriers)), work);
-  const Matrix bentLocal = frame * local;
-  Matrix bending = bentLocal.transpose() * local;
+  Matrix bending = factoredLocal.product(frame);
   const Matrix heldIn = local.transpose() * (work * held);
   // The null space filled at the scale of the bending, which leaves y as it is.
   bending += (bending.diagonal().maxCoeff() * heldIn) * heldIn.transpose();
@@ -476,7 +495,7 @@ Result warpingDrivenOnce(const Matrix& gdl, const Matrix& local, const Matrix& h
   if (factor.info() != Eigen::Success) {
     return Result::failed("the local space could not be parted from the distortional one");
   }
-  gd = orthonormal(carriers - local * factor.solve(bentLocal.transpose() * carriers), work);
+  gd = orthonormal(carriers - local * factor.solve(local.transpose() * (frame * carriers)), work);
   return Result::success();
 }
 
@@ -542,16 +561,17 @@ Result constructSpacesOnce(const StripModel& model, const FoldStructure& folds,
   // The raw spaces are sparse: each parameter moves a fold or a wall node.
   RawSpace exact = RawBuilder(model, folds, layout, true).build(wavenumbers);
   RawSpace still = RawBuilder(model, folds, layout, false).build(wavenumbers);
-  const Sparse stillDisplacement = still.displacement.sparseView();
   // L's raw columns are independent: each parameter moves freedoms of its own.
-  spaces.local = orthonormalIndependent(stillDisplacement * nullSpace(still.constraint), work);
+  const FactoredSpace local =
+      orthonormalIndependent(still.displacement.sparseView(), nullSpace(still.constraint), work);
+  spaces.local = local.basis;
   const RigidParts rigid = splitRigidMotions(rigidMotions(model, folds, layout, wavenumbers),
                                              layout, spaces.local, work);
   spaces.global = rigid.global;
   Matrix gd;
   const Result parted =
       warpingDrivenOnce(Sparse(exact.displacement.sparseView()) * nullSpace(exact.constraint),
-                        spaces.local, rigid.held, frameStiffness(model, layout), work, layout, gd);
+                        local, rigid.held, frameStiffness(model, layout), work, layout, gd);
   if (!parted) return parted;
   // G + D + L is GD beside L.
   return distortionalPart(model, layout, gd, work, gd.cols() + spaces.local.cols(), spaces);
@@ -602,19 +622,22 @@ Sparse workNorm(const StripModel& model, double L) {
 // over D), so T Kg_s T D^4 is the model's own geometric stiffness.
 Sparse workNorm(const StripModel& model, EndConditions ends, double a, int terms) {
   const StripSystem system(model, StressField{1, 0, 0}, ends);
-  std::vector<int> numbers(static_cast<std::size_t>(std::max(terms, 0)));
-  for (int m = 1; m <= terms; ++m) numbers[static_cast<std::size_t>(m - 1)] = m;
-  Sparse K, Kg;
-  system.assemble(a, numbers, K, Kg);
-  const double D = system.lengthScale(), aScaled = a / D;
-  // Every integral along the member of Kg scales as 1 / a: for the first
-  // S-S term it is k^2 a / 2 with k = pi / a.
-  const double along = kPi * kPi / (2 * aScaled);
-  Vector T = Vector::Constant(Kg.rows(), 1 / D);
+  const double D = system.lengthScale();
+  Vector T = Vector::Constant(4 * system.nodeCount() * std::max(terms, 0), 1 / D);
   for (Eigen::Index i = 3; i < T.size(); i += 4) T[i] = 1;
   const double D2 = D * D;
-  Sparse work = T.asDiagonal() * Kg * T.asDiagonal();
-  return work * (D2 * D2 / along);
+  const Sparse work = T.asDiagonal() * solvedWorkNorm(system, a / D, terms) * T.asDiagonal();
+  return work * (D2 * D2);
+}
+
+Sparse solvedWorkNorm(const StripSystem& system, double aScaled, int terms) {
+  std::vector<int> numbers(static_cast<std::size_t>(std::max(terms, 0)));
+  for (int m = 1; m <= terms; ++m) numbers[static_cast<std::size_t>(m - 1)] = m;
+  Sparse Kg;
+  system.assembleUniformGeometric(aScaled * system.lengthScale(), numbers, Kg);
+  // Every integral along the member of Kg scales as 1 / a: for the first
+  // S-S term it is k^2 a / 2 with k = pi / a.
+  return Kg * (2 * aScaled / (kPi * kPi));
 }
 
 Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
@@ -628,16 +651,34 @@ Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
   return settle(weighted * gd, weighted * spaces.local, spaces);
 }
 
+namespace {
+
+Result tooManyNodes(const StripModel& model) {
+  if (model.nodes.size() <= std::size_t(kMostModalNodes)) return Result::success();
+  return Result::refused("its model has " + std::to_string(model.nodes.size()) +
+                         " nodes, more than the " + std::to_string(kMostModalNodes) +
+                         " that the modal spaces are computed for");
+}
+
+}  // namespace
+
 Result ModalSpaceBuilder::prepare(const StripModel& model) {
   *this = ModalSpaceBuilder();
-  if (model.nodes.size() > std::size_t(kMostModalNodes)) {
-    return Result::refused("its model has " + std::to_string(model.nodes.size()) +
-                           " nodes, more than the " + std::to_string(kMostModalNodes) +
-                           " that the modal spaces are computed for");
-  }
+  if (Result fits = tooManyNodes(model); !fits) return fits;
   FoldStructure folds;
   if (Result found = findFolds(model, folds); !found) return found;
   return prepare(model, folds, 1, workNorm(model, folds.size));  // the same at every length
+}
+
+Result ModalSpaceBuilder::prepare(const StripSystem& system) {
+  *this = ModalSpaceBuilder();
+  const StripModel& model = system.scaled();
+  // The one-term work norm is that of S-S ends: another system's integrals differ.
+  if (system.ends() != EndConditions::SS) return prepare(model);
+  if (Result fits = tooManyNodes(model); !fits) return fits;
+  FoldStructure folds;
+  if (Result found = findFolds(model, folds); !found) return found;
+  return prepare(model, folds, 1, solvedWorkNorm(system, folds.size, 1));
 }
 
 Result ModalSpaceBuilder::prepare(const StripModel& model, const FoldStructure& folds, int terms,

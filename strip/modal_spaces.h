@@ -97,6 +97,11 @@ Eigen::SparseMatrix<double> workNorm(const StripModel& model, double L);
 // The terms of an S-S member are apart, term m weighing m^2 the first's.
 Eigen::SparseMatrix<double> workNorm(const StripModel& model, EndConditions ends, double a,
                                      int terms);
+class StripSystem;
+// The same from a strip system's own matrices (whatever its stress), in its
+// solved units, for the solved length aScaled: the work norm of the model
+// system.scaled(), without building a second system.
+Eigen::SparseMatrix<double> solvedWorkNorm(const StripSystem& system, double aScaled, int terms);
 
 // The spaces for the longitudinal terms with these wavenumbers (pi / L for
 // one half-wave of length L; m pi / a for term m of a member of length a),
@@ -134,6 +139,10 @@ class ModalSpaceBuilder {
   // depend on the length). Refused as findFolds refuses, and for a model of
   // more than kMostModalNodes nodes.
   Result prepare(const StripModel& model);
+  // The same for system.scaled() (the modes in the system's solved units),
+  // its work norm from the system's own strip matrices when its ends are
+  // S-S (other ends' integrals differ: then as for the model).
+  Result prepare(const StripSystem& system);
   // For this many terms, in this work norm in their layout. Refused as
   // buildModalSpaces refuses, and for a work norm that couples the warping
   // with the motions in the plane (a geometric stiffness never does).

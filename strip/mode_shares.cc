@@ -4,7 +4,7 @@
 
 Result ModeClassifier::prepare(const StripSystem& system) {
   D_ = system.lengthScale();
-  return builder_.prepare(system.scaled());
+  return builder_.prepare(system);
 }
 
 Result ModeClassifier::sharesOf(const Eigen::VectorXd& mode, const std::vector<int>& terms,

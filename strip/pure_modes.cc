@@ -107,7 +107,7 @@ PureModeSolver::PureModeSolver(const StripModel& model, const StressField& stres
   spaces_ = prepared;
 }
 
-Result PureModeSolver::prepare() { return spaces_.prepare(plates_.scaled()); }
+Result PureModeSolver::prepare() { return spaces_.prepare(plates_); }
 
 Result PureModeSolver::solve(double L, unsigned classes, PureMode& pure, PureLaw law) const {
   const bool member = law == PureLaw::memberForGlobal && classes == kGlobal;

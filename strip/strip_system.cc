@@ -117,6 +117,17 @@ void StripSystem::pairBlocks(int m, int n, double aScaled, PairBlocks& blocks) c
 
 void StripSystem::assemble(double a, const std::vector<int>& terms, SparseMatrix& K,
                            SparseMatrix& Kg) const {
+  assembleWith(a, terms, nodeStress_, &K, Kg);
+}
+
+void StripSystem::assembleUniformGeometric(double a, const std::vector<int>& terms,
+                                           SparseMatrix& Kg) const {
+  assembleWith(a, terms, std::vector<double>(nodeStress_.size(), 1.0), nullptr, Kg);
+}
+
+void StripSystem::assembleWith(double a, const std::vector<int>& terms,
+                               const std::vector<double>& stresses, SparseMatrix* K,
+                               SparseMatrix& Kg) const {
   const int N = nodeCount();
   const int size = 4 * N * static_cast<int>(terms.size());
   std::vector<Eigen::Triplet<double>> elastic, geometric;
@@ -128,24 +139,26 @@ void StripSystem::assemble(double a, const std::vector<int>& terms, SparseMatrix
       for (std::size_t i = 0; i < scaled_.strips.size(); ++i) {
         const Strip& strip = scaled_.strips[i];
         const std::size_t shape = static_cast<std::size_t>(shapeOfStrip_[i]);
-        const StripMatrix kg = nodeStress(strip.first) * blocks.geometric1[shape] +
-                               nodeStress(strip.second) * blocks.geometric2[shape];
+        const StripMatrix kg =
+            stresses[static_cast<std::size_t>(strip.first)] * blocks.geometric1[shape] +
+            stresses[static_cast<std::size_t>(strip.second)] * blocks.geometric2[shape];
         const int nodes[2] = {strip.first, strip.second};
         for (int r = 0; r < 8; ++r) {
           const int row = 4 * (static_cast<int>(j) * N + nodes[r / 4]) + r % 4;
           for (int s = 0; s < 8; ++s) {
             const int column = 4 * (static_cast<int>(k) * N + nodes[s / 4]) + s % 4;
-            elastic.emplace_back(row, column, blocks.elastic[shape](r, s));
+            if (K) elastic.emplace_back(row, column, blocks.elastic[shape](r, s));
             geometric.emplace_back(row, column, kg(r, s));
           }
         }
       }
     }
   }
-  K.resize(size, size);
   Kg.resize(size, size);
-  K.setFromTriplets(elastic.begin(), elastic.end());
   Kg.setFromTriplets(geometric.begin(), geometric.end());
+  if (!K) return;
+  K->resize(size, size);
+  K->setFromTriplets(elastic.begin(), elastic.end());
 }
 
 double StripSystem::elasticEnergy(double aScaled, const std::vector<int>& terms,

@@ -51,6 +51,9 @@ class StripSystem {
   // length a in the file's units, both triangles, in the layout, in the
   // solved units.
   void assemble(double a, const std::vector<int>& terms, SparseMatrix& K, SparseMatrix& Kg) const;
+  // Kg alone, of a uniform unit compression (every node's stress 1) whatever
+  // the system's stress: the work norm of the modal spaces.
+  void assembleUniformGeometric(double a, const std::vector<int>& terms, SparseMatrix& Kg) const;
 
   // The blocks between terms m and n (row freedoms of term m, columns of
   // term n) of every strip shape, in the section's freedoms of a strip's two
@@ -71,6 +74,9 @@ class StripSystem {
   double nodeStress(int node) const { return nodeStress_[static_cast<std::size_t>(node)]; }
 
  private:
+  void assembleWith(double a, const std::vector<int>& terms, const std::vector<double>& stresses,
+                    SparseMatrix* K, SparseMatrix& Kg) const;
+
   StripModel scaled_;
   double D_ = 1.0;
   double lambdaScale_ = 0.0;

@@ -197,6 +197,39 @@ TEST(ModalSpaceBuilderTest, SpacesAreTheDirectConstructionsAtEveryLength) {
   }
 }
 
+// The spaces prepared from a strip system whose stress is a bending use
+// the work norm of a uniform compression all the same: the system's own
+// strip matrices give the norm of its scaled model, and the spaces alike.
+TEST(ModalSpaceBuilderTest, ASystemGivesTheSpacesOfItsScaledModel) {
+  const CrossSection section = roundedSection(exampleSection("lipped_channel"), 8);
+  const StripModel model = modelOf(section);
+  const double size = sectionSize(section);
+  const StripSystem system(model, StressField{1, 0, -2 / size}, EndConditions::SS);
+  const StripModel& scaled = system.scaled();
+  const Eigen::SparseMatrix<double> own = solvedWorkNorm(system, 0.7, 1);
+  const Eigen::SparseMatrix<double> built = workNorm(scaled, 0.7);
+  EXPECT_LT((own - built).norm(), 1e-12 * built.norm());
+  ModalSpaceBuilder fromSystem, fromModel;
+  ASSERT_TRUE(fromSystem.prepare(system).ok());
+  ASSERT_TRUE(fromModel.prepare(scaled).ok());
+  for (double L : {0.5, 3.0, 50.0}) {
+    ModalSpaces a, b;
+    ASSERT_TRUE(fromSystem.spacesAt({kPi / L}, a).ok());
+    ASSERT_TRUE(fromModel.spacesAt({kPi / L}, b).ok());
+    expectSameSpaces(b, a, {lowestMode(scaled, kCompression, L).vector,
+                            mixedVector(4 * Eigen::Index(scaled.nodes.size()))},
+                     "at " + std::to_string(L) + " D");
+  }
+  // Other ends than S-S: the spaces of the model, as their integrals differ.
+  const StripSystem clamped(model, kCompression, EndConditions::CC);
+  ModalSpaceBuilder fromClamped;
+  ASSERT_TRUE(fromClamped.prepare(clamped).ok());
+  ModalSpaces c, d;
+  ASSERT_TRUE(fromClamped.spacesAt({kPi / 3.0}, c).ok());
+  ASSERT_TRUE(fromModel.spacesAt({kPi / 3.0}, d).ok());
+  expectSameSpaces(d, c, {mixedVector(4 * Eigen::Index(scaled.nodes.size()))}, "C-C");
+}
+
 // A rounded corner (of the examples, R from t to 4 t) turns as one fold and
 // carries the warping of its own turn: D gains one direction per arc, at
 // every length of a curve. (Smaller arcs, or the web stiffeners' closely
