@@ -587,10 +587,11 @@ int runBuckle(const std::vector<std::string>& arguments, std::ostream& out, std:
     lengths = lengthsOf(request, files.front());
     read = checkLengthsBound(files, lengths.lengths, request);
   }
-  for (const Analysed& a : files) {
-    if (!request.yieldStress) break;
-    const std::string note = yieldStressNote(*request.yieldStress, a.section, a.name);
-    if (!note.empty()) shell.noteFile(note);
+  if (request.yieldStress) {
+    for (const Analysed& a : files) {
+      const std::string note = yieldStressNote(*request.yieldStress, a.section, a.name);
+      if (!note.empty()) shell.noteFile(note);
+    }
   }
   const std::vector<ProgramOutput> outputs = buckleOutputs(request, files);
   if (read) read = shell.setOutputs(outputs);

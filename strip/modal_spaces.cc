@@ -653,31 +653,33 @@ Result buildModalSpaces(const StripModel& model, const FoldStructure& folds,
 
 namespace {
 
-Result tooManyNodes(const StripModel& model) {
-  if (model.nodes.size() <= std::size_t(kMostModalNodes)) return Result::success();
-  return Result::refused("its model has " + std::to_string(model.nodes.size()) +
-                         " nodes, more than the " + std::to_string(kMostModalNodes) +
-                         " that the modal spaces are computed for");
+// The folds of a model prepared for one term, refused above kMostModalNodes.
+Result oneTermFolds(const StripModel& model, FoldStructure& folds) {
+  if (model.nodes.size() > std::size_t(kMostModalNodes)) {
+    return Result::refused("its model has " + std::to_string(model.nodes.size()) +
+                           " nodes, more than the " + std::to_string(kMostModalNodes) +
+                           " that the modal spaces are computed for");
+  }
+  return findFolds(model, folds);
 }
 
 }  // namespace
 
+// The work norm at the length folds.size: the same at every length.
 Result ModalSpaceBuilder::prepare(const StripModel& model) {
   *this = ModalSpaceBuilder();
-  if (Result fits = tooManyNodes(model); !fits) return fits;
   FoldStructure folds;
-  if (Result found = findFolds(model, folds); !found) return found;
-  return prepare(model, folds, 1, workNorm(model, folds.size));  // the same at every length
+  if (Result found = oneTermFolds(model, folds); !found) return found;
+  return prepare(model, folds, 1, workNorm(model, folds.size));
 }
 
 Result ModalSpaceBuilder::prepare(const StripSystem& system) {
-  *this = ModalSpaceBuilder();
   const StripModel& model = system.scaled();
   // The one-term work norm is that of S-S ends: another system's integrals differ.
   if (system.ends() != EndConditions::SS) return prepare(model);
-  if (Result fits = tooManyNodes(model); !fits) return fits;
+  *this = ModalSpaceBuilder();
   FoldStructure folds;
-  if (Result found = findFolds(model, folds); !found) return found;
+  if (Result found = oneTermFolds(model, folds); !found) return found;
   return prepare(model, folds, 1, solvedWorkNorm(system, folds.size, 1));
 }
 
