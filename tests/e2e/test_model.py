@@ -68,8 +68,8 @@ class ModelTest(ZorvikTestCase):
         self.copy("chan.kaf", "a.kaf")
         self.copy("chan.kaf", "b.kaf")
         answers = b"\n\n\n\n\n\n" * 2
-        code, out, _ = run(["a.kaf", "b.kaf"], answers=answers, cwd=self.dir)
-        self.assertEqual(code, 0)
+        code, out, err = run(["a.kaf", "b.kaf"], answers=answers, cwd=self.dir)
+        self.assertEqual(code, 0, out[-600:] + err)
         self.assertEqual(out.count("*** This is Zorvik"), 1)
         self.assertEqual(out.count("Press key..."), 1)
         self.assertIn("a-rr1-shear.kaf\n\n========================\nQuerschnittsbeschreibung", out)
