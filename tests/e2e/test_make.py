@@ -1,10 +1,9 @@
 """zorvik-make: a section file from catalogue dimensions, refused with one line
 and exit code 2 when the dimensions make no section, and rounded by zorvik."""
 import os
-import subprocess
 import unittest
 
-from harness import RUNNER, ZorvikTestCase, kaf_plates, read, run
+from harness import ZorvikTestCase, kaf_plates, read, run
 
 MAKE = os.environ.get("ZORVIK_MAKE", "")
 VIEW = os.environ.get("ZORVIK_VIEW", "")
@@ -12,10 +11,8 @@ VIEW = os.environ.get("ZORVIK_VIEW", "")
 
 class MakeTest(ZorvikTestCase):
     def make(self, *args):
-        done = subprocess.run(RUNNER + [MAKE] + list(args), cwd=self.dir, stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
-        fold = lambda b: b.replace(b"\r\n", b"\n").decode("latin-1")
-        return done.returncode, fold(done.stdout), fold(done.stderr)
+        code, out, err = run(list(args), cwd=self.dir, program=MAKE)
+        return code, out, err.replace("\r\n", "\n")
 
     def test_a_catalogue_section_is_written_and_rounded(self):
         code, out, _ = self.make("lipped-channel", "200", "75", "20", "2", "-o", "c.kaf")
@@ -28,10 +25,9 @@ class MakeTest(ZorvikTestCase):
         b, t, alpha, _ = kaf_plates(self.path("c-rr1.kaf"))
         self.assertEqual(len(b), 5 + 4 * 4)
         self.assertEqual((b[0], b[5], b[10]), (15.0, 65.0, 190.0))  # 19 - 4, 73 - 8, 198 - 8
-        done = subprocess.run(RUNNER + [VIEW, "c.kaf", "c-rr1.kaf"], cwd=self.dir, input=b"",
-                              stdout=subprocess.PIPE, timeout=60)
-        self.assertEqual(done.returncode, 0)
-        area = done.stdout.decode().replace("\r\n", "\n").split("\n")[2].split()
+        code, out, _ = run(["c.kaf", "c-rr1.kaf"], cwd=self.dir, program=VIEW)
+        self.assertEqual(code, 0)
+        area = out.split("\n")[2].split()
         self.assertEqual(area[:3], ["A", "[mm^2]", "764"])  # (19 + 73 + 198 + 73 + 19) x 2
 
     def test_options_of_the_file(self):

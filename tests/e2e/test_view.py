@@ -13,9 +13,8 @@ EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", 
 
 class ViewTest(ZorvikTestCase):
     def view(self, *names):
-        done = subprocess.run(RUNNER + [VIEW] + list(names), cwd=self.dir, input=b"",
-                              stdout=subprocess.PIPE, timeout=60)
-        return done.returncode, done.stdout.replace(b"\r\n", b"\n").decode("latin-1")
+        code, out, _ = run(list(names), cwd=self.dir, program=VIEW)
+        return code, out
 
     def test_original_and_rounded_side_by_side(self):
         self.copy("lipped_channel.kaf", source_dir=EXAMPLES)
